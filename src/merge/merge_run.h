@@ -1,0 +1,50 @@
+#pragma once
+// The merge run: reads and prepares every input, then writes the group files,
+// the merged file and the marker file. Every input is read and checked before
+// the first byte is written.
+#include <string>
+#include <vector>
+
+#include "merge/merge_engine.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+
+namespace avelin {
+
+inline constexpr int kMaxMergeFiles = 10;
+
+// Marks repeated runs of a vote (lines without responses, same name, same
+// time) with "xxxseqNNxxx" so that they become distinct votes.
+void MarkRepeatedRuns(std::vector<std::string>& lines);
+
+// The file's distinct votes, from its last line to its first; the last line
+// of a vote wins. Throws FormatError naming `path` and the line number.
+InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string& path);
+
+// Whole preparation of one file's text (split, mark, build).
+InputFile PrepareInputFile(const std::string& text, const std::string& path);
+
+// Every distinct vote name, in merge order (the collation's order; names
+// equal but for case stay distinct, the first met first).
+std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles);
+
+struct MergeRequest {
+    std::vector<std::string> files;      // full paths without ".rec", in merge order
+    std::vector<std::string> groupNames; // one per file
+    std::string outputName;              // as typed in the output box
+    std::string outputFolder;
+};
+
+struct MergeResult {
+    std::string outputPath;
+    std::string markerPath;
+    std::vector<std::string> groupFilePaths;
+    std::vector<std::string> voteOrder; // the hidden sorted list of vote names
+};
+
+// Runs the whole merge. Throws UsageError (request not acceptable),
+// FileError (a file cannot be read or written) or FormatError (a malformed
+// input); nothing is written unless every input was read and prepared.
+MergeResult RunMerge(const MergeRequest& request, FileSystem& files, const Clock& clock);
+
+} // namespace avelin

@@ -1,0 +1,45 @@
+#pragma once
+// What the program reads of the presentation application: the add-in's folder
+// and the open presentation with its slides, shapes and click actions.
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace avelin {
+
+struct ShapeInfo {
+    std::string name;      // the shape's name ("VOTE" for a vote)
+    std::string actionRun; // program-run text of its mouse-click action, or empty
+};
+
+struct SlideInfo {
+    std::vector<ShapeInfo> shapes; // in the Shapes collection's order
+};
+
+struct PresentationInfo {
+    std::string path; // folder, no trailing separator; empty when never saved
+    std::string name; // file name with extension
+    std::vector<SlideInfo> slides;
+};
+
+// The presentation application reports that no presentation is open
+// (automation error 0x80048240).
+class NoActivePresentation : public std::runtime_error {
+public:
+    static constexpr long kErrorNumber = static_cast<long>(0x80048240);
+    NoActivePresentation() : std::runtime_error("There is no active presentation.") {}
+};
+
+class PresentationApp {
+public:
+    virtual ~PresentationApp() = default;
+    // Folder of the add-in of that name, no trailing separator. Throws
+    // std::runtime_error when there is no such add-in.
+    virtual std::string addinPath(const std::string& addinName) = 0;
+    // The open presentation. Throws NoActivePresentation when none is open;
+    // FileError or FormatError when its file cannot be read.
+    virtual PresentationInfo activePresentation() = 0;
+};
+
+} // namespace avelin
