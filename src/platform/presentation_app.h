@@ -34,6 +34,10 @@ public:
 class PresentationApp {
 public:
     virtual ~PresentationApp() = default;
+    // Reaches the running application (start-up's "get the running
+    // application"); throws std::runtime_error, with a text for the user, when
+    // it cannot. The other calls may attach on their own.
+    virtual void attach() {}
     // Folder of the add-in of that name, no trailing separator. Throws
     // std::runtime_error when there is no such add-in.
     virtual std::string addinPath(const std::string& addinName) = 0;

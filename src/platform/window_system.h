@@ -3,6 +3,7 @@
 // see them. On Windows this is user32; elsewhere the program's own windows.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace avelin {
@@ -26,6 +27,10 @@ public:
     virtual void restore(Hwnd h) = 0; // show state back to normal
     virtual WindowRect rect(Hwnd h) = 0;
     virtual void moveWindow(Hwnd h, int left, int top, int width, int height) = 0;
+    // Where a window is centred when no presentation application window is
+    // known: nullopt (user32) leaves it where it is; a backend that cannot see
+    // other programs' windows gives the screen's work area.
+    virtual std::optional<WindowRect> centringFallback() { return std::nullopt; }
 };
 
 } // namespace avelin
