@@ -1,6 +1,7 @@
 #pragma once
 // Rules of the manual data grid that do not depend on the grid control.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "manual_entry/vote_definition.h"
@@ -13,7 +14,7 @@ inline constexpr int kGridColumns = 12; // column 0 labels, columns 1..11 values
 bool IsUnavailableColumn(const VoteEntry& vote, int column);
 
 // Numeric text: optional blanks, sign, digits with at most one decimal point,
-// optional exponent, optional blanks.
+// optional exponent, optional blanks. The decimal point is always ".".
 bool IsNumericText(const std::string& text);
 // The number formed by the leading numeric characters, 0 when none.
 double NumericValue(const std::string& text);

@@ -14,6 +14,8 @@ using GridCounts = std::vector<std::vector<std::string>>;
 
 // The whole file text (every line ends with CR LF; empty when no row has a
 // response). The clock is read once for the date and once per vote entry.
+// Throws UsageError when one answer row would get more than 32767 responses,
+// more than a results line can count.
 std::string ManualResultsText(const std::vector<VoteEntry>& votes, const GridCounts& counts,
                               const std::string& presentationFolder, const Clock& clock);
 

@@ -17,8 +17,8 @@ namespace avelin {
 std::string VoteNameFromAction(const std::string& actionRun);
 
 struct RowLabel {
-    std::string text;          // name and kind suffix
-    std::uint32_t colour = 0;  // 0x00BBGGRR
+    std::string text;         // name and kind suffix
+    std::uint32_t colour = 0; // 0x00BBGGRR
 };
 
 inline constexpr std::uint32_t kStandardColour = 0x800080;

@@ -10,6 +10,13 @@ namespace avelin {
 // Throws FormatError naming the file when it is not a readable presentation
 // (not a zip, parts missing, broken XML, an entry far too large), FileError
 // when it cannot be opened.
+// The presentation's folder is that of the file's absolute path. A shape's
+// click action gives its program-run text for "run program" actions, the
+// macro's name for "run macro" actions and nothing otherwise. Texts are
+// converted from the XML's UTF-8 to the system code page.
 PresentationInfo ReadPptx(const std::string& path);
+
+// The program-run text stored as the URL of a "run program" action.
+std::string ProgramRunFromUrl(const std::string& url);
 
 } // namespace avelin
