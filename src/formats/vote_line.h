@@ -2,6 +2,7 @@
 // One line of a vote results file (".rec") and the operations that read and
 // write it. Texts are bytes; CR LF ends every line.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,7 @@ std::string GetVoteTime(std::string_view vTime);
 // count outside the 16-bit range). Carries the reason only; callers add the
 // file and line number.
 class MalformedLine : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -35,6 +36,8 @@ public:
 VoteLine ParseVoteLine(std::string_view line);
 // The canonical line of a record, CR LF included.
 std::string FormatVoteLine(const VoteLine& v);
+// The same line appended to `out` (a merged file is built line by line).
+void AppendVoteLine(std::string& out, const VoteLine& v);
 
 // Splits a whole text at every CR LF. A text ending in CR LF yields one empty
 // element more; an empty text yields one empty element.
