@@ -17,7 +17,7 @@ std::size_t SortedInsertPosition(const std::vector<std::string>& list, std::stri
 
 // A list that keeps itself in that order, as the windows' sorted lists do.
 class SortedList {
-public:
+  public:
     std::size_t insert(std::string entry); // returns the position taken
     void removeAt(std::size_t i);
     void clear() { items_.clear(); }
@@ -26,7 +26,7 @@ public:
     std::size_t size() const { return items_.size(); }
     const std::string& operator[](std::size_t i) const { return items_[i]; }
 
-private:
+  private:
     std::vector<std::string> items_;
 };
 
