@@ -21,6 +21,12 @@ struct InputFile {
 std::string MergeFiles(std::vector<InputFile>& inputFiles, const std::vector<std::string>& lst_temp,
                        const Clock& clock);
 
+// The number of keypad positions the merged file will have: the sum over the
+// files of their largest keypad count. Above 32767 it does not fit a line.
+int KeypadTotal(const std::vector<InputFile>& inputFiles);
+// The largest keypad count of one file's votes (0 without votes).
+int LargestKeypadCount(const InputFile& file);
+
 // The path the output is written to: ".rec" appended unless the name ends in
 // exactly ".rec"; a name without a folder separator goes into `outputFolder`.
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder);

@@ -42,6 +42,25 @@ struct MergeResult {
     std::vector<std::string> voteOrder; // the hidden sorted list of vote names
 };
 
+// Everything a merge writes, worked out before anything is written: the
+// group files, the merged file, then the empty marker file, in that order.
+struct PlannedWrite {
+    std::string path;
+    std::string content;
+};
+struct MergePlan {
+    std::vector<PlannedWrite> writes;
+    MergeResult result;
+    int keypadTotal = 0;
+};
+
+// Checks the request, reads and prepares every input and builds the merged
+// text. Writes nothing. Throws UsageError, FileError (an input cannot be
+// read) or FormatError (a malformed input, too many keypads in all).
+MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, const Clock& clock);
+// Writes the plan, each file atomically. Throws FileError.
+void WriteMerge(const MergePlan& plan, FileSystem& files);
+
 // Runs the whole merge. Throws UsageError (request not acceptable),
 // FileError (a file cannot be read or written) or FormatError (a malformed
 // input); nothing is written unless every input was read and prepared.

@@ -1,0 +1,197 @@
+#include "merge/merge_run.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_set>
+
+#include "formats/side_files.h"
+#include "merge/collation.h"
+#include "merge/group_names.h"
+#include "platform/errors.h"
+
+namespace avelin {
+
+namespace {
+
+// Every occurrence of `name` in `line` gets `marker` behind it, not only the
+// one in the vote field.
+void AppendAfterEach(std::string& line, const std::string& name, const std::string& marker) {
+    if (name.empty())
+        return;
+    std::string out;
+    out.reserve(line.size() + marker.size() * 2);
+    std::size_t start = 0;
+    for (std::size_t at = line.find(name); at != std::string::npos; at = line.find(name, start)) {
+        out.append(line, start, at + name.size() - start);
+        out += marker;
+        start = at + name.size();
+    }
+    out.append(line, start, std::string::npos);
+    line = std::move(out);
+}
+
+std::string RunMarker(std::size_t index) {
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%02zu", index);
+    return std::string("xxxseq") + digits + "xxx";
+}
+
+void CheckRequest(const MergeRequest& request) {
+    const std::size_t n = request.files.size();
+    if (n < 2)
+        throw UsageError("a merge needs at least 2 input files");
+    // The merge information line and the group files give every input one digit.
+    if (n > static_cast<std::size_t>(kMaxMergeFiles))
+        throw UsageError("a merge takes at most " + std::to_string(kMaxMergeFiles) + " input files, not " +
+                         std::to_string(n));
+    if (request.groupNames.size() != n)
+        throw UsageError(std::to_string(n) + " input files need " + std::to_string(n) + " group names, not " +
+                         std::to_string(request.groupNames.size()));
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string& name = request.groupNames[i];
+        if (CheckForInvalidChars(name))
+            throw UsageError("group name \"" + name + "\" holds a character a file name cannot hold");
+        for (std::size_t j = 0; j < i; ++j)
+            if (EqualNoCase(request.groupNames[j], name))
+                throw UsageError("group names \"" + request.groupNames[j] + "\" and \"" + name +
+                                 "\" are the same name; every group needs its own group file");
+    }
+    if (request.outputName.empty())
+        throw UsageError("no output file name");
+    if (CheckForInvalidChars(request.outputName))
+        throw UsageError("output file name \"" + request.outputName +
+                         "\" holds a character a file name cannot hold");
+}
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return folder + kPathSeparator + name;
+}
+
+} // namespace
+
+void MarkRepeatedRuns(std::vector<std::string>& lines) {
+    if (lines.size() < 2)
+        return;
+    const std::size_t last = lines.size() - 1; // U
+    // Names are taken before any marking: a run is marked only after its end
+    // is found, and scanning resumes behind it, so no marked line is looked at
+    // again.
+    std::vector<std::string> names(lines.size());
+    for (std::size_t m = 0; m < lines.size(); ++m)
+        names[m] = GetVoteName(lines[m]);
+    const auto hasResponse = [&](std::size_t m) { return lines[m].find(';') != std::string::npos; };
+
+    std::size_t j = 0;
+    while (j < last) {
+        if (names[j].empty() || names[j] != names[j + 1]) {
+            ++j;
+            continue;
+        }
+        // The time test compares the run's first two lines at every step.
+        const bool timesDiffer = GetVoteTime(lines[j]) != GetVoteTime(lines[j + 1]);
+        std::size_t k = last;
+        for (std::size_t kk = j; kk < last; ++kk) {
+            if (hasResponse(kk) || timesDiffer || names[kk] != names[kk + 1]) {
+                k = kk;
+                break;
+            }
+        }
+        if (hasResponse(k)) {
+            ++j;
+            continue;
+        }
+        for (std::size_t m = j; m <= k; ++m)
+            AppendAfterEach(lines[m], names[m], RunMarker(m - j));
+        j = k + 1;
+    }
+}
+
+InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string& path) {
+    InputFile file;
+    std::unordered_set<std::string> seen;
+    for (std::size_t m = lines.size(); m-- > 0;) {
+        if (lines[m].empty())
+            continue;
+        VoteLine record;
+        try {
+            record = ParseVoteLine(lines[m]);
+        } catch (const MalformedLine& e) {
+            throw FormatError(path, static_cast<int>(m + 1), e.what());
+        }
+        if (seen.insert(record.voteName).second)
+            file.votes.push_back(std::move(record));
+    }
+    return file;
+}
+
+InputFile PrepareInputFile(const std::string& text, const std::string& path) {
+    if (text.empty())
+        return {};
+    std::vector<std::string> lines = SplitLines(text);
+    MarkRepeatedRuns(lines);
+    return BuildVoteList(lines, path);
+}
+
+std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles) {
+    std::vector<std::string> order;
+    std::unordered_set<std::string_view> seen;
+    for (const InputFile& file : inputFiles)
+        for (const VoteLine& v : file.votes)
+            if (seen.insert(v.voteName).second)
+                order.push_back(v.voteName);
+    // Inserting one by one after every equal entry, as the sorted list does,
+    // is a stable sort of the names in the order they were met.
+    std::stable_sort(order.begin(), order.end(),
+                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+    return order;
+}
+
+MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, const Clock& clock) {
+    CheckRequest(request);
+    MergePlan plan;
+    std::vector<InputFile> inputFiles;
+    inputFiles.reserve(request.files.size());
+    for (const std::string& entry : request.files) {
+        std::string path = entry;
+        const std::string text = ReadTextFileContents(path, files);
+        inputFiles.push_back(PrepareInputFile(text, path));
+    }
+
+    std::vector<std::string> lst_temp = MergeOrder(inputFiles);
+    // The keypad count of a line is 16 bits; a sum beyond it cannot be written.
+    int total = 0;
+    for (std::size_t i = 0; i < inputFiles.size(); ++i) {
+        total += LargestKeypadCount(inputFiles[i]);
+        if (total > 32767)
+            throw FormatError(request.files[i] + ".rec", 0,
+                              "the keypads of the inputs up to this file come to " + std::to_string(total) +
+                                  " positions, more than the 32767 a merged file can hold");
+    }
+    plan.keypadTotal = total;
+    std::string merged = MergeFiles(inputFiles, lst_temp, clock);
+
+    for (std::size_t i = 0; i < request.files.size(); ++i) {
+        std::string groupPath = InFolder(request.outputFolder, request.groupNames[i] + ".grp");
+        plan.result.groupFilePaths.push_back(groupPath);
+        plan.writes.push_back({std::move(groupPath), GroupFileText(static_cast<int>(i))});
+    }
+    plan.result.outputPath = OutputPath(request.outputName, request.outputFolder);
+    plan.writes.push_back({plan.result.outputPath, std::move(merged)});
+    plan.result.markerPath = InFolder(request.outputFolder, kMergeInfoName);
+    plan.writes.push_back({plan.result.markerPath, std::string()});
+    plan.result.voteOrder = std::move(lst_temp);
+    return plan;
+}
+
+void WriteMerge(const MergePlan& plan, FileSystem& files) {
+    for (const PlannedWrite& w : plan.writes)
+        files.writeFile(w.path, w.content);
+}
+
+MergeResult RunMerge(const MergeRequest& request, FileSystem& files, const Clock& clock) {
+    const MergePlan plan = PrepareMerge(request, files, clock);
+    WriteMerge(plan, files);
+    return plan.result;
+}
+
+} // namespace avelin
