@@ -1,0 +1,200 @@
+// The real file services, over std::filesystem and C stdio (whose errno gives
+// the system's own error texts).
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "merge/collation.h"
+#include "platform/file_system.h"
+
+#ifdef _WIN32
+#include <direct.h>
+#include <process.h>
+#define AVELIN_GETPID _getpid
+#else
+#include <unistd.h>
+#define AVELIN_GETPID getpid
+#endif
+
+namespace avelin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string SystemErrorText(int error) {
+    return std::generic_category().message(error);
+}
+
+fs::path ToPath(const std::string& path) {
+    // Paths are bytes in the system code page: the narrow constructor takes
+    // them as such on every platform.
+    return fs::path(path);
+}
+
+// A name beside the target that no other writer of this process or another
+// one picks at the same moment.
+std::string TemporaryPathFor(const std::string& path) {
+    static std::atomic<unsigned long> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const fs::path target = ToPath(path);
+    fs::path temp = target.parent_path();
+    temp /= "." + target.filename().string() + ".tmp" + std::to_string(AVELIN_GETPID()) + "-" +
+            std::to_string(counter++) + "-" + std::to_string(stamp % 1000000);
+    return temp.string();
+}
+
+} // namespace
+
+bool LocalFileSystem::fileExists(const std::string& path) const {
+    std::error_code ec;
+    const auto st = fs::status(ToPath(path), ec);
+    return !ec && fs::exists(st) && !fs::is_directory(st);
+}
+
+bool LocalFileSystem::folderExists(const std::string& path) const {
+    std::error_code ec;
+    return fs::is_directory(ToPath(path), ec);
+}
+
+std::vector<std::string> LocalFileSystem::listFiles(const std::string& folder) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(ToPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError))
+            names.push_back(it->path().filename().string());
+    }
+    if (ec)
+        throw FileError(folder, ec.message());
+    return names;
+}
+
+std::vector<std::string> LocalFileSystem::listFolders(const std::string& folder) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(ToPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            names.push_back(it->path().filename().string());
+    }
+    if (ec)
+        throw FileError(folder, ec.message());
+    // The program's one order; names equal but for case in byte order.
+    std::sort(names.begin(), names.end());
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+    return names;
+}
+
+std::string LocalFileSystem::readAll(const std::string& path) const {
+    errno = 0;
+    FilePtr f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        throw FileError(path, SystemErrorText(errno));
+    std::string content;
+    std::error_code ec;
+    const auto size = fs::file_size(ToPath(path), ec);
+    if (!ec)
+        content.reserve(static_cast<std::size_t>(size));
+    char buffer[1 << 16];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
+        content.append(buffer, n);
+        if (n < sizeof buffer)
+            break;
+    }
+    if (std::ferror(f.get()))
+        throw FileError(path, SystemErrorText(errno != 0 ? errno : EIO));
+    return content;
+}
+
+std::optional<std::string> LocalFileSystem::readFirstLine(const std::string& path) const {
+    FilePtr f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        return std::nullopt;
+    std::string line;
+    bool any = false;
+    for (int c; (c = std::fgetc(f.get())) != EOF;) {
+        any = true;
+        if (c == '\r' || c == '\n')
+            break;
+        line.push_back(static_cast<char>(c));
+    }
+    // Reading from an empty (or unreadable) file fails.
+    if (!any || std::ferror(f.get()))
+        return std::nullopt;
+    return line;
+}
+
+void LocalFileSystem::writeFile(const std::string& path, const std::string& content) {
+    const std::string temp = TemporaryPathFor(path);
+    errno = 0;
+    // "x": never reuse an existing file of that name.
+    std::FILE* raw = std::fopen(temp.c_str(), "wbx");
+    if (!raw)
+        throw FileError(path, SystemErrorText(errno));
+    int error = 0;
+    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), raw) != content.size())
+        error = errno != 0 ? errno : EIO;
+    if (std::fflush(raw) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;
+    if (std::fclose(raw) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;
+    std::error_code ec;
+    if (error != 0) {
+        fs::remove(ToPath(temp), ec);
+        throw FileError(path, SystemErrorText(error));
+    }
+    // Replaces an existing file in one step (MoveFileEx with replace on Windows).
+    fs::rename(ToPath(temp), ToPath(path), ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(ToPath(temp), ignored);
+        throw FileError(path, ec.message());
+    }
+}
+
+std::string LocalFileSystem::currentDirectory() const {
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    if (ec)
+        throw FileError(".", ec.message());
+    return cwd.string();
+}
+
+void LocalFileSystem::setCurrentDirectory(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_directory(ToPath(path), ec))
+        throw FileError(path, SystemErrorText(ENOENT));
+    fs::current_path(ToPath(path), ec);
+    if (ec)
+        throw FileError(path, ec.message());
+}
+
+void LocalFileSystem::changeDrive(const std::string& path) {
+#ifdef _WIN32
+    // A path that does not begin with a drive letter names no drive to change to.
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        const int drive = std::toupper(static_cast<unsigned char>(path[0])) - 'A' + 1;
+        if (_chdrive(drive) != 0)
+            throw FileError(path.substr(0, 2), "Path not found");
+    }
+#else
+    (void)path; // only Windows has drives
+#endif
+}
+
+} // namespace avelin
