@@ -1,0 +1,129 @@
+// avelin-rec merge: merges results files in the order given, with the group
+// files and the marker file beside the output.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "cli/command.h"
+#include "merge/folder_listing.h"
+#include "merge/group_names.h"
+#include "merge/merge_run.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+
+namespace avelin::cli {
+
+namespace {
+
+struct MergeOptions {
+    std::string output;
+    std::vector<std::string> groups;
+    std::vector<std::string> inputs;
+    bool force = false;
+};
+
+// AVELIN_FIXED_NOW="yyyy-mm-dd hh:nn:ss" pins the merge time, so that the
+// output of a merge can be compared byte for byte (the tests use it).
+class FixedNowClock : public Clock {
+  public:
+    explicit FixedNowClock(DateTime t) : time_(t) {}
+    DateTime now() const override { return time_; }
+    double secondsSinceMidnight() const override {
+        return time_.hour * 3600.0 + time_.minute * 60.0 + time_.second;
+    }
+
+  private:
+    DateTime time_;
+};
+
+std::unique_ptr<Clock> MergeClock() {
+    const char* fixed = std::getenv("AVELIN_FIXED_NOW");
+    if (!fixed || !*fixed)
+        return std::make_unique<SystemClock>();
+    DateTime t;
+    char rest = 0;
+    if (std::sscanf(fixed, "%d-%d-%d %d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second,
+                    &rest) != 6)
+        throw UsageError(std::string("AVELIN_FIXED_NOW \"") + fixed +
+                         "\" is not of the form yyyy-mm-dd hh:nn:ss");
+    return std::make_unique<FixedNowClock>(t);
+}
+
+std::string WithoutRecExtension(const std::string& path) {
+    return path.ends_with(".rec") ? path.substr(0, path.size() - 4) : path;
+}
+
+MergeRequest BuildRequest(const MergeOptions& options, const FileSystem& files) {
+    if (options.groups.size() > options.inputs.size())
+        throw UsageError(std::to_string(options.groups.size()) + " group names given for " +
+                         std::to_string(options.inputs.size()) + " input files");
+    MergeRequest request;
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+        const std::string entry = WithoutRecExtension(options.inputs[i]);
+        request.files.push_back(entry);
+        if (i < options.groups.size()) {
+            request.groupNames.push_back(options.groups[i]);
+            continue;
+        }
+        // As the merge window names a newly selected file: from its base name
+        // and folder, unique among the names before it.
+        const std::string folder = std::filesystem::absolute(entry).parent_path().string();
+        request.groupNames.push_back(DefaultGroupName(LastComponent(entry), folder, request.groupNames));
+    }
+    const std::filesystem::path output(options.output);
+    request.outputName = output.filename().string();
+    request.outputFolder = output.parent_path().string();
+    if (request.outputFolder.empty())
+        request.outputFolder = files.currentDirectory();
+    return request;
+}
+
+int RunMergeCommand(const MergeOptions& options) {
+    LocalFileSystem files;
+    bool writing = false;
+    try {
+        const auto clock = MergeClock();
+        const MergeRequest request = BuildRequest(options, files);
+        const std::string outputPath = OutputPath(request.outputName, request.outputFolder);
+        if (!options.force && files.fileExists(outputPath)) {
+            std::cerr << "avelin-rec: " << outputPath
+                      << ": the output file already exists (--force replaces it)\n";
+            return BadInput;
+        }
+        const MergePlan plan = PrepareMerge(request, files, *clock);
+        writing = true;
+        WriteMerge(plan, files);
+        std::cout << "merged " << request.files.size() << " files: " << plan.result.voteOrder.size()
+                  << " votes, " << plan.keypadTotal << " keypad positions\n";
+        for (const PlannedWrite& w : plan.writes)
+            std::cout << "wrote " << w.path << '\n';
+        return Done;
+    } catch (const UsageError& e) {
+        std::cerr << "avelin-rec: " << e.what() << '\n';
+        return Usage;
+    } catch (const FormatError& e) {
+        std::cerr << "avelin-rec: " << e.what() << '\n';
+        return BadInput;
+    } catch (const FileError& e) {
+        std::cerr << "avelin-rec: " << e.what() << '\n';
+        return writing ? WriteFailure : BadInput;
+    }
+}
+
+const RegisterCommand registerMerge([](CLI::App& app, int& status) {
+    auto options = std::make_shared<MergeOptions>();
+    CLI::App* cmd = app.add_subcommand("merge", "Merge 2 to 10 results files into one, in the order given");
+    cmd->add_option("--output,-o", options->output, "Merged file (\".rec\" is added when missing)")
+        ->required();
+    cmd->add_option("--group,-g", options->groups, "Group name of the next input (repeat, in input order)")
+        ->allow_extra_args(false);
+    cmd->add_flag("--force,-f", options->force, "Replace an existing output file");
+    cmd->add_option("inputs", options->inputs, "Results files, with or without \".rec\"")->required();
+    cmd->callback([options, &status] { status = RunMergeCommand(*options); });
+});
+
+} // namespace
+
+} // namespace avelin::cli
