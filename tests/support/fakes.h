@@ -17,8 +17,8 @@ namespace avelin::test {
 class FixedClock : public Clock {
 public:
     DateTime time{2026, 12, 4, 14, 5, 9};
-    double seconds = 50709.0;   // what secondsSinceMidnight() answers
-    double secondsStep = 0.0;   // added after every secondsSinceMidnight() call
+    mutable double seconds = 50709.0; // what secondsSinceMidnight() answers
+    double secondsStep = 0.0;         // added after every secondsSinceMidnight() call
     DateTime now() const override { return time; }
     double secondsSinceMidnight() const override {
         const double s = seconds;
