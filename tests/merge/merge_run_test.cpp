@@ -1,0 +1,188 @@
+// The whole merge on real files: what is written, and that nothing is written
+// (or replaced) when the request, an input or a write fails.
+#include "merge/merge_run.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+namespace avelin {
+namespace {
+
+const std::string kStamp = ",\"14:05:09\",\"04/12/2026\"\r\n";
+
+std::string Line(const std::string& name, const std::string& responses) {
+    return "\"C:\\Talks\\" + name + "\",4," + std::to_string(responses.size() / 2) + ",\"" + responses +
+           "\",\"10:00:00\",\"01/12/2026\"\r\n";
+}
+
+// The machine's file services with a write that fails for one chosen path,
+// before anything reaches the disk; it also counts reads.
+class FailingFileSystem : public LocalFileSystem {
+  public:
+    std::string failOn;
+    mutable int reads = 0;
+    std::vector<std::string> written;
+    std::string readAll(const std::string& path) const override {
+        ++reads;
+        return LocalFileSystem::readAll(path);
+    }
+    void writeFile(const std::string& path, const std::string& content) override {
+        if (path == failOn)
+            throw FileError(path, "No space left on device");
+        LocalFileSystem::writeFile(path, content);
+        written.push_back(path);
+    }
+};
+
+class RunMergeTest : public ::testing::Test {
+  protected:
+    test::TempFolder in, out;
+    FailingFileSystem files;
+    test::FixedClock clock;
+
+    void SetUp() override {
+        in.write("Monday.rec", Line("Beta.avl", "1;2;") + Line("alpha.avl", "-;3;"));
+        in.write("Tuesday.rec", Line("Delta.avl", "4;-;") + Line("Beta.avl", "-;-;"));
+    }
+    MergeRequest Request() const {
+        return {{in.at("Monday"), in.at("Tuesday")}, {"Mon", "Tue"}, "merged", out.path()};
+    }
+};
+
+TEST_F(RunMergeTest, WritesTheMergedFileTheGroupFilesAndTheMarker) {
+    out.write("MergeInfo.avl", "old marker content");
+    out.write("Older.grp", "\"MergeInfo.avl\", \"5\"");
+    const MergeResult result = RunMerge(Request(), files, clock);
+
+    // Tuesday's second keypad answered nothing: it belongs to no group.
+    EXPECT_EQ(out.read("merged.rec"), "\"\\alpha.avl\",4,4,\"-;3;-;-;\"" + kStamp +
+                                          "\"\\Beta.avl\",4,4,\"1;2;-;-;\"" + kStamp +
+                                          "\"\\Delta.avl\",4,4,\"-;-;4;-;\"" + kStamp +
+                                          "\"\\MergeInfo.avl\",2,4,\"0;0;1;-;\"" + kStamp);
+    EXPECT_EQ(out.read("Mon.grp"), "\"MergeInfo.avl\", \"0\"");
+    EXPECT_EQ(out.read("Tue.grp"), "\"MergeInfo.avl\", \"1\"");
+    EXPECT_EQ(out.read("MergeInfo.avl"), "");
+    EXPECT_EQ(out.read("Older.grp"), "\"MergeInfo.avl\", \"5\""); // other groups stay
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nOlder.grp\nTue.grp\nmerged.rec\n");
+
+    EXPECT_EQ(result.outputPath, out.at("merged.rec"));
+    EXPECT_EQ(result.markerPath, out.at("MergeInfo.avl"));
+    EXPECT_EQ(result.groupFilePaths, (std::vector<std::string>{out.at("Mon.grp"), out.at("Tue.grp")}));
+    EXPECT_EQ(result.voteOrder, (std::vector<std::string>{"alpha.avl", "Beta.avl", "Delta.avl"}));
+    EXPECT_EQ(files.written, (std::vector<std::string>{out.at("Mon.grp"), out.at("Tue.grp"),
+                                                       out.at("merged.rec"), out.at("MergeInfo.avl")}));
+    // The inputs are left as they were.
+    EXPECT_EQ(in.read("Tuesday.rec"), Line("Delta.avl", "4;-;") + Line("Beta.avl", "-;-;"));
+}
+
+TEST_F(RunMergeTest, AnEmptyInputStillGetsItsGroupFile) {
+    in.write("Empty.rec", "");
+    MergeRequest r = Request();
+    r.files.push_back(in.at("Empty"));
+    r.groupNames.push_back(""); // an empty group name is a valid name
+    RunMerge(r, files, clock);
+    EXPECT_EQ(out.read(".grp"), "\"MergeInfo.avl\", \"2\"");
+    EXPECT_NE(out.read("merged.rec").find("\"\\MergeInfo.avl\",3,4,\"0;0;1;-;\""), std::string::npos);
+}
+
+TEST_F(RunMergeTest, RefusedRequestsTouchNoFile) {
+    const auto refused = [&](MergeRequest r) { EXPECT_THROW(RunMerge(r, files, clock), UsageError); };
+    MergeRequest one = Request();
+    one.files.pop_back();
+    one.groupNames.pop_back();
+    refused(one);
+    MergeRequest eleven = Request();
+    for (int i = 0; i < 9; ++i) {
+        eleven.files.push_back(in.at("Monday"));
+        eleven.groupNames.push_back("g" + std::to_string(i));
+    }
+    refused(eleven);
+    MergeRequest fewerNames = Request();
+    fewerNames.groupNames.pop_back();
+    refused(fewerNames);
+    MergeRequest badName = Request();
+    badName.groupNames[1] = "a/b";
+    refused(badName);
+    MergeRequest sameNames = Request();
+    sameNames.groupNames = {"North", "nORTH"};
+    refused(sameNames);
+    MergeRequest noOutput = Request();
+    noOutput.outputName = "";
+    refused(noOutput);
+    MergeRequest badOutput = Request();
+    badOutput.outputName = "a?b";
+    refused(badOutput);
+
+    EXPECT_EQ(files.reads, 0);
+    EXPECT_EQ(out.listing(), "");
+}
+
+TEST_F(RunMergeTest, BadInputsStopTheMergeBeforeAnyWrite) {
+    out.write("merged.rec", "previous merge");
+    out.write("MergeInfo.avl", "keep");
+
+    in.write("Tuesday.rec", Line("Delta.avl", "4;") + "\"C:\\Talks\\Beta.avl\",4,1\r\n");
+    try {
+        RunMerge(Request(), files, clock);
+        FAIL() << "accepted";
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.path(), in.at("Tuesday.rec"));
+        EXPECT_EQ(e.line(), 2);
+    }
+
+    MergeRequest missing = Request();
+    missing.files[1] = in.at("Wednesday");
+    try {
+        RunMerge(missing, files, clock);
+        FAIL() << "accepted";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), in.at("Wednesday.rec"));
+        EXPECT_EQ(e.reason(), "No such file or directory");
+    }
+
+    // 20000 + 20000 keypads do not fit one line's 16-bit count.
+    in.write("Monday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
+    in.write("Tuesday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
+    try {
+        RunMerge(Request(), files, clock);
+        FAIL() << "accepted";
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.path(), in.at("Tuesday.rec"));
+        EXPECT_NE(std::string(e.what()).find("40000"), std::string::npos);
+    }
+
+    EXPECT_TRUE(files.written.empty());
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nmerged.rec\n");
+    EXPECT_EQ(out.read("merged.rec"), "previous merge");
+    EXPECT_EQ(out.read("MergeInfo.avl"), "keep");
+}
+
+TEST_F(RunMergeTest, AFailedWriteLeavesTheOldOutputAndTheMarkerAsTheyWere) {
+    out.write("merged.rec", "previous merge");
+    out.write("MergeInfo.avl", "keep");
+    files.failOn = out.at("merged.rec");
+    try {
+        RunMerge(Request(), files, clock);
+        FAIL() << "accepted";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), out.at("merged.rec"));
+    }
+    EXPECT_EQ(out.read("merged.rec"), "previous merge");
+    EXPECT_EQ(out.read("MergeInfo.avl"), "keep"); // written only after the output
+    // The group files come first, as in the merge window, and may stay.
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
+}
+
+TEST_F(RunMergeTest, PrepareMergeWritesNothingAndPlansTheWritesInOrder) {
+    const MergePlan plan = PrepareMerge(Request(), files, clock);
+    EXPECT_EQ(out.listing(), "");
+    ASSERT_EQ(plan.writes.size(), 4u);
+    EXPECT_EQ(plan.writes[2].path, out.at("merged.rec"));
+    EXPECT_EQ(plan.writes[3].content, "");
+    EXPECT_EQ(plan.keypadTotal, 4);
+}
+
+} // namespace
+} // namespace avelin
