@@ -60,8 +60,10 @@ PresentationVotes LoadPresentationVotes(const PresentationInfo& presentation, co
             if (result.votes.size() <= index)
                 result.votes.resize(index + 1);
             VoteEntry& vote = result.votes[index];
-            if (!ReadVoteDefinition(name, vote, presentation.path, files))
+            if (!ReadVoteDefinition(name, vote, presentation.path, files)) {
+                result.missingDefinitions.push_back(VoteDefinitionPath(name, presentation.path));
                 continue;
+            }
             const auto rows = static_cast<std::size_t>(vote.RowCount);
             if (result.rows.size() < rowBase + rows)
                 result.rows.resize(rowBase + rows);

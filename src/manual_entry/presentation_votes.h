@@ -29,6 +29,9 @@ struct PresentationVotes {
     std::vector<VoteEntry> votes; // may end with one never-read entry (RowCount 0)
     std::vector<RowLabel> rows;   // answer rows in grid order (grid row = index + 1)
     int voteCount = 0;            // votes actually read
+    // Paths of definition files that vote shapes name but that do not exist
+    // (their votes are skipped without a message).
+    std::vector<std::string> missingDefinitions;
 };
 
 // Walks the slides and shapes. `onSlide` runs once per slide before its shapes

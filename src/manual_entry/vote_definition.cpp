@@ -14,15 +14,15 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string definitionPath(const std::string& name, const std::string& presentationFolder) {
+} // namespace
+
+std::string VoteDefinitionPath(const std::string& name, const std::string& presentationFolder) {
     // Either separator marks a name that carries its own folder: the add-in
     // writes "\" and a name typed on this machine may use the native one.
     const bool hasFolder =
         name.find('\\') != std::string::npos || name.find(kPathSeparator) != std::string::npos;
     return hasFolder ? name : presentationFolder + kPathSeparator + name;
 }
-
-} // namespace
 
 FieldReader::FieldReader(std::string text, std::string path)
     : text_(std::move(text)), path_(std::move(path)) {}
@@ -106,7 +106,7 @@ void FieldReader::skip(long count) {
 // vote in the grid.
 bool ReadVoteDefinition(const std::string& name, VoteEntry& entry, const std::string& presentationFolder,
                         const FileSystem& files) {
-    const std::string path = definitionPath(name, presentationFolder);
+    const std::string path = VoteDefinitionPath(name, presentationFolder);
     if (!files.fileExists(path))
         return false;
     FieldReader fields(files.readAll(path), path);

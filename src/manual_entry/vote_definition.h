@@ -47,6 +47,10 @@ class FieldReader {
     bool afterComma_ = false; // the last field ended at a comma
 };
 
+// Where the definition file `name` lies: a name that holds a folder separator
+// ("\" or the native one) as it stands, a bare name in `presentationFolder`.
+std::string VoteDefinitionPath(const std::string& name, const std::string& presentationFolder);
+
 // Fills `entry` (all but Name) from the definition file `name`: a name without
 // a folder separator is taken from `presentationFolder`. Returns false and
 // changes nothing when the file does not exist. Throws FormatError when the

@@ -1,0 +1,56 @@
+#pragma once
+// A file system held in memory: files are a map from path to content. Enough
+// for core code that tests, reads and writes whole files.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace avelin::test {
+
+class MemoryFileSystem : public FileSystem {
+  public:
+    std::map<std::string, std::string> files;
+    mutable int reads = 0; // readAll calls
+
+    bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
+    bool folderExists(const std::string& path) const override {
+        const std::string prefix = path + kPathSeparator;
+        for (const auto& [name, content] : files)
+            if (name.compare(0, prefix.size(), prefix) == 0)
+                return true;
+        return false;
+    }
+    std::vector<std::string> listFiles(const std::string& folder) const override {
+        std::vector<std::string> names;
+        const std::string prefix = folder + kPathSeparator;
+        for (const auto& [name, content] : files)
+            if (name.compare(0, prefix.size(), prefix) == 0 &&
+                name.find(kPathSeparator, prefix.size()) == std::string::npos)
+                names.push_back(name.substr(prefix.size()));
+        return names;
+    }
+    std::vector<std::string> listFolders(const std::string&) const override { return {}; }
+    std::string readAll(const std::string& path) const override {
+        ++reads;
+        const auto it = files.find(path);
+        if (it == files.end())
+            throw FileError(path, "No such file or directory");
+        return it->second;
+    }
+    std::optional<std::string> readFirstLine(const std::string& path) const override {
+        const auto it = files.find(path);
+        if (it == files.end() || it->second.empty())
+            return std::nullopt;
+        return it->second.substr(0, it->second.find_first_of("\r\n"));
+    }
+    void writeFile(const std::string& path, const std::string& content) override { files[path] = content; }
+    std::string currentDirectory() const override { return current; }
+    void setCurrentDirectory(const std::string& path) override { current = path; }
+    void changeDrive(const std::string&) override {}
+
+    std::string current = "/";
+};
+
+} // namespace avelin::test
