@@ -1,0 +1,127 @@
+// The manual data window's two heavy steps: loading the votes of a large
+// presentation (the .pptx and every definition file), and saving a large grid
+// of counts as a results file.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "../tests/support/pptx_writer.h"
+#include "manual_entry/manual_results.h"
+#include "manual_entry/presentation_votes.h"
+#include "platform/clock.h"
+#include "platform/pptx_reader.h"
+
+namespace avelin::bench {
+namespace {
+
+constexpr int kSlides = 500;
+constexpr int kAnswerRows = 1000;
+constexpr int kMaxCount = 1000;
+
+// A definition file of the given kind in the long (version 2) layout.
+std::string DefinitionText(int kind, int options, int rows) {
+    const int type = kind == 2 ? 7 : kind == 3 ? 6 : 1;
+    std::string text = "2," + std::to_string(options) + "," + std::to_string(type) + ",\"Question\",30,0,2," +
+                       (kind == 1 ? "2" : "0") + ",1\r\n";
+    auto skip = [&text](int n) {
+        for (int i = 0; i < n; ++i)
+            text += i + 1 == n ? "0\r\n" : "0,";
+    };
+    switch (kind) {
+    case 1: // series
+        skip(3 * options + 20);
+        text += "1\r\n\"Round\",0\r\n" + std::to_string(rows) + "\r\n";
+        break;
+    case 2: // rating scale
+        text += std::to_string(rows) + "\r\n";
+        skip(4 * rows + 16);
+        text += "1\r\n";
+        break;
+    case 3: // text
+        skip(2 * options + 20);
+        text += "0\r\n";
+        break;
+    default:
+        skip(3 * options + 20);
+        text += "1\r\n";
+    }
+    return text;
+}
+
+// 500 slides, each with a title, a body and one vote shape of its own
+// definition file, written once into a temporary folder.
+class LargePresentation {
+  public:
+    LargePresentation() {
+        folder_ = std::filesystem::temp_directory_path() / "avelin-create-bench";
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        std::vector<test::PptxSlide> slides;
+        for (int i = 0; i < kSlides; ++i) {
+            const std::string name = "vote" + std::to_string(i + 1) + ".AVL";
+            slides.push_back({{{"Title 1", "", ""},
+                               {"Content Placeholder 2", "", ""},
+                               {"VOTE", "ppaction://program",
+                                "file:///C:\\Program%20Files\\avelin\\avelin.exe%20" + name + ",1"}}});
+            std::ofstream(folder_ / name, std::ios::binary) << DefinitionText(i % 4, 5, 3);
+        }
+        path = (folder_ / "large.pptx").string();
+        test::WritePptx(path, slides);
+    }
+    ~LargePresentation() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    std::string path;
+
+  private:
+    std::filesystem::path folder_;
+};
+
+void BM_LoadPresentationVotes(benchmark::State& state) {
+    static const LargePresentation presentation;
+    LocalFileSystem files;
+    for (auto _ : state) {
+        const PresentationInfo info = ReadPptx(presentation.path);
+        const PresentationVotes votes = LoadPresentationVotes(info, files);
+        if (votes.voteCount != kSlides)
+            state.SkipWithError("not every vote was found");
+        benchmark::DoNotOptimize(votes.rows.data());
+    }
+    state.counters["slides"] = kSlides;
+}
+BENCHMARK(BM_LoadPresentationVotes)->Unit(benchmark::kMillisecond);
+
+// 100 series votes of 10 iterations, values 0 to 10 all available, every
+// cell holding a count from 0 to 1,000.
+void BM_WriteManualResults(benchmark::State& state) {
+    std::vector<VoteEntry> votes;
+    for (int i = 0; i < kAnswerRows / 10; ++i)
+        votes.push_back({"vote" + std::to_string(i + 1) + ".AVL", 11, 10, "SERIES", 0});
+    std::mt19937 random(20261204);
+    std::uniform_int_distribution<int> count(0, kMaxCount);
+    GridCounts counts(kAnswerRows, std::vector<std::string>(11));
+    for (auto& row : counts)
+        for (auto& cell : row)
+            cell = std::to_string(count(random));
+    const auto folder = std::filesystem::temp_directory_path() / "avelin-create-bench-out";
+    std::filesystem::create_directories(folder);
+    const std::string out = (folder / "Manual Votes.rec").string();
+    LocalFileSystem files;
+    SystemClock clock;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = ManualResultsText(votes, counts, "C:\\Talks", clock);
+        files.writeFile(out, text);
+        bytes = text.size();
+    }
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_WriteManualResults)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace avelin::bench
