@@ -1,0 +1,180 @@
+// Editing in the manual data window: the floating cell editor, the keys
+// typed on the grid and in the editor.
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "manual_entry/frmCreate.h"
+#include "manual_entry/frmCreate_grid.h"
+#include "manual_entry/frmCreate_keys.h"
+#include "manual_entry/grid_rules.h"
+
+namespace avelin {
+
+namespace {
+
+constexpr int kDeleteKey = 46;
+constexpr int kBackspaceKey = 8;
+constexpr int kEnterKey = 13;
+constexpr int kTabKey = 9;
+
+QString fromSystem(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+// The offsets of the editor count the widths and heights of the columns and
+// rows in front of the cell. When the grid is scrolled the cell is first
+// brought into view, and the columns and rows scrolled out of view are left
+// out of the sums, so the editor always covers the cell as it is shown.
+void frmCreate::ShowCellEditor() {
+    const int row = currentRow();
+    const int col = currentCol();
+    if (col < 1 || row <= 0)
+        return;
+    grdVotes->setHighlight(false);
+    grdVotes->scrollToItem(grdVotes->item(row - 1, col - 1));
+    txtInput->resize(grdVotes->columnWidth(col - 1) - twipsToX(60),
+                     grdVotes->rowHeight(row - 1) - twipsToY(100));
+    txtInput->setText(fromSystem(cellText(row, col)));
+    const int left =
+        grdVotes->x() + grdVotes->verticalHeader()->width() + grdVotes->columnViewportPosition(col - 1);
+    const int top =
+        grdVotes->y() + grdVotes->horizontalHeader()->height() + grdVotes->rowViewportPosition(row - 1);
+    txtInput->move(left + twipsToX(70), top + twipsToY(90));
+    txtInput->show();
+    txtInput->raise();
+    txtInput->setFocus(Qt::OtherFocusReason);
+}
+
+void frmCreate::grdVotes_DblClick() {
+    if (!isGreyed(currentRow(), currentCol()))
+        ShowCellEditor();
+}
+
+// Choices beyond the classic rules: a key that is only a modifier (Alt alone,
+// say) does nothing, and neither does a key with no classic code; on a
+// selection of several cells, a key whose character is a control character
+// (Escape) leaves the cells as they are, while any other key that is no digit
+// writes its character (code 37, Left, gives "%").
+bool frmCreate::grdVotes_KeyDown(QKeyEvent& event) {
+    int keyCode = ClassicKeyCode(event);
+    const int shift = ClassicShiftState(event.modifiers());
+    if (shift == 1 || shift == 2)
+        return false;
+    if (keyCode == 0 || IsModifierKeyCode(keyCode))
+        return false;
+
+    // The selection, anchor and corner; with none, the current cell alone.
+    int top = currentRow(), bottom = top, left = currentCol(), right = left;
+    for (const QTableWidgetSelectionRange& range : grdVotes->selectedRanges()) {
+        if (range.topRow() + 1 <= top && top <= range.bottomRow() + 1 && range.leftColumn() + 1 <= left &&
+            left <= range.rightColumn() + 1) {
+            top = range.topRow() + 1;
+            bottom = range.bottomRow() + 1;
+            left = range.leftColumn() + 1;
+            right = range.rightColumn() + 1;
+            break;
+        }
+    }
+    if (top <= 0 || left <= 0)
+        return true;
+    const bool severalCells = top != bottom || left != right;
+
+    if (keyCode == kDeleteKey || keyCode == kBackspaceKey) {
+        for (int row = top; row <= bottom; ++row)
+            for (int col = left; col <= right; ++col)
+                setCellText(row, col, std::string());
+        return true;
+    }
+    if (keyCode != kEnterKey) {
+        if (keyCode >= 96 && keyCode <= 105) // keypad digits
+            keyCode -= 48;
+        const std::string ch(1, static_cast<char>(keyCode));
+        const bool digit = keyCode >= '0' && keyCode <= '9';
+        if (severalCells) {
+            if (digit || keyCode >= 32) {
+                // Writing texts leaves the current cell and the selection as
+                // they were; only the highlight is switched off meanwhile.
+                grdVotes->setHighlight(false);
+                for (int row = top; row <= bottom; ++row)
+                    for (int col = left; col <= right; ++col)
+                        if (!isGreyed(row, col))
+                            setCellText(row, col, ch);
+                grdVotes->setHighlight(true);
+            }
+        } else if (!isGreyed(top, left)) {
+            ShowCellEditor();
+            txtInput->setText(txtInput->text() + fromSystem(ch));
+        }
+    }
+    txtInput->end(false);
+    return true;
+}
+
+// Invalid text falls back to the cell's; a negative number turns positive.
+// The corrected text comes back here as a change of its own, which copies it.
+void frmCreate::txtInput_Change() {
+    const int row = currentRow();
+    const int col = currentCol();
+    const std::string text = txtInput->text().toLocal8Bit().toStdString();
+    const std::string kept = EditorTextAfterChange(text, cellText(row, col));
+    if (kept != text) {
+        txtInput->setText(fromSystem(kept));
+        return;
+    }
+    if (row > 0 && col > 0)
+        setCellText(row, col, kept);
+}
+
+bool frmCreate::txtInput_KeyDown(int keyCode) {
+    if (keyCode != kTabKey && keyCode != kEnterKey)
+        return false;
+    grdVotes->setFocus(Qt::OtherFocusReason); // the editor hides as it loses the focus
+
+    int row = currentRow();
+    int col = currentCol();
+    bool newRow = false;
+    const auto nextRow = [&] {
+        row = row >= lastRow() ? 1 : row + 1;
+        col = 1;
+        newRow = true;
+    };
+    if (col >= kGridColumns - 1) {
+        nextRow();
+    } else {
+        ++col;
+        if (isGreyed(row, col))
+            nextRow();
+    }
+    if (newRow && isGreyed(row, 1))
+        col = 2;
+    setCurrentCell(row, col);
+    ShowCellEditor();
+    return true;
+}
+
+void frmCreate::txtInput_LostFocus() {
+    txtInput->hide();
+    grdVotes->setHighlight(true);
+}
+
+bool frmCreate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtInput) {
+        if (event->type() == QEvent::KeyPress) {
+            if (txtInput_KeyDown(ClassicKeyCode(*static_cast<QKeyEvent*>(event))))
+                return true;
+        } else if (event->type() == QEvent::FocusOut) {
+            // Switching to another program or opening the editor's context
+            // menu keeps the editor open.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                txtInput_LostFocus();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace avelin
