@@ -137,8 +137,13 @@ class CreateWindowFixture {
     void click(int row, int col, Qt::KeyboardModifiers modifiers = {}) const {
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, modifiers, cellCentre(row, col));
     }
+    // As a mouse does it: press and release, then the second press arrives
+    // as the double click.
     void doubleClick(int row, int col) const {
-        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, cellCentre(row, col));
+        const QPoint at = cellCentre(row, col);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, {}, at);
     }
     bool greyed(int row, int col) const {
         return item(row, col)->background().color() == QApplication::palette().color(QPalette::Button) &&

@@ -1,0 +1,247 @@
+// Typing into the manual data window: the grid's key rules, the cell editor's
+// checks and moves, double clicks and greyed cells.
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
+#include "frmCreate_fixture.h"
+#include "manual_entry/frmCreate_units.h"
+
+using namespace avelin;
+using avelin::test::AvlText;
+using avelin::test::CreateWindowFixture;
+
+namespace {
+
+// Row 1: values 1 to 4 (columns 2 to 5); row 2: values 0 to 3 (columns 1 to
+// 4); rows 3 and 4: a series with values 1 and 2 (columns 2 and 3); row 5:
+// values 0 to 10 (every column).
+struct EditingFixture : CreateWindowFixture {
+    EditingFixture() {
+        addVote("one.AVL", AvlText("", 4, 1));
+        addVote("zero.AVL", AvlText("", 4, 0));
+        addVote("s.AVL", AvlText("SERIES", 2, 1, 2));
+        addVote("all.AVL", AvlText("", 11, 0));
+        open();
+    }
+    QLineEdit* editor() const { return find<QLineEdit>("txtInput"); }
+    bool highlight() const { return grid()->property("highlight").toBool(); }
+    QPoint current() const { return {grid()->currentRow() + 1, grid()->currentColumn() + 1}; }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) const { QTest::keyClick(grid(), k, m); }
+};
+
+} // namespace
+
+class FrmCreateEditingTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void keypadDigitOpensTheEditorOverTheCell() {
+        EditingFixture f;
+        f.click(1, 2);
+        f.key(Qt::Key_7, Qt::KeypadModifier);
+        QVERIFY(f.editor()->isVisible());
+        QVERIFY(f.editor()->hasFocus());
+        QCOMPARE(f.editor()->text(), QString("7"));
+        QCOMPARE(f.cell(1, 2), QString("7"));
+        QVERIFY(!f.highlight());
+
+        // Column width - 60 twips by row height - 100 twips, at the widths and
+        // heights in front of the cell + 70 and + 90 twips.
+        const double dpi = f.window->logicalDpiX();
+        QTableWidget* g = f.grid();
+        const QRect expected(g->verticalHeader()->width() + g->columnWidth(0) + TwipsToPixels(70, dpi),
+                             g->horizontalHeader()->height() + TwipsToPixels(90, dpi),
+                             g->columnWidth(1) - TwipsToPixels(60, dpi),
+                             g->rowHeight(0) - TwipsToPixels(100, dpi));
+        QCOMPARE(f.editor()->geometry(), expected);
+        QVERIFY(g->visualItemRect(f.item(1, 2)).translated(g->viewport()->pos()).intersects(expected));
+
+        // Typing on in the editor adds to the count.
+        QTest::keyClick(f.editor(), Qt::Key_2);
+        QCOMPARE(f.cell(1, 2), QString("72"));
+    }
+
+    void keysOnOneCell() {
+        EditingFixture f;
+        f.setCell(1, 3, "1");
+        f.click(1, 3);
+        f.key(Qt::Key_7);
+        QCOMPARE(f.editor()->text(), QString("17"));
+        QCOMPARE(f.cell(1, 3), QString("17"));
+        QCOMPARE(f.editor()->cursorPosition(), 2);
+
+        f.setCell(1, 4, "5");
+        f.click(1, 4);
+        QVERIFY(!f.editor()->isVisible());
+        QVERIFY(f.highlight());
+        f.key(Qt::Key_A);
+        QVERIFY(f.editor()->isVisible());
+        QCOMPARE(f.editor()->text(), QString("5"));
+        QCOMPARE(f.cell(1, 4), QString("5"));
+
+        // Shift or Ctrl alone with a digit does nothing; both together act
+        // like the digit alone.
+        f.click(2, 2);
+        f.key(Qt::Key_3, Qt::ShiftModifier);
+        f.key(Qt::Key_NumberSign, Qt::ShiftModifier);
+        f.key(Qt::Key_3, Qt::ControlModifier);
+        QVERIFY(!f.editor()->isVisible());
+        QCOMPARE(f.cell(2, 2), QString());
+        f.key(Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.editor()->text(), QString("3"));
+        QCOMPARE(f.cell(2, 2), QString("3"));
+    }
+
+    void greyedCellsRefuseInput() {
+        EditingFixture f;
+        f.click(1, 1);
+        f.key(Qt::Key_7);
+        f.key(Qt::Key_7, Qt::KeypadModifier);
+        QVERIFY(!f.editor()->isVisible());
+        QCOMPARE(f.cell(1, 1), QString());
+        f.doubleClick(1, 6);
+        QVERIFY(!f.editor()->isVisible());
+        f.doubleClick(3, 3);
+        QVERIFY(f.editor()->isVisible());
+        QCOMPARE(f.current(), QPoint(3, 3));
+    }
+
+    void deleteClearsEverySelectedCell() {
+        EditingFixture f;
+        f.setCell(1, 4, "2");
+        f.setCell(1, 5, "3");
+        f.setCell(2, 4, "4");
+        f.setCell(1, 6, "x"); // a greyed cell is cleared as well
+        f.setCell(3, 4, "9"); // outside the selection
+        f.click(1, 4);
+        f.click(2, 6, Qt::ShiftModifier);
+        f.key(Qt::Key_Delete);
+        for (int col = 4; col <= 6; ++col) {
+            QCOMPARE(f.cell(1, col), QString());
+            QCOMPARE(f.cell(2, col), QString());
+        }
+        QCOMPARE(f.cell(3, 4), QString("9"));
+
+        f.click(3, 4);
+        f.key(Qt::Key_Backspace);
+        QCOMPARE(f.cell(3, 4), QString());
+        QVERIFY(!f.editor()->isVisible());
+    }
+
+    void digitFillsTheAvailableCellsOfASelection() {
+        EditingFixture f;
+        f.click(1, 4);
+        f.click(1, 6, Qt::ShiftModifier); // columns 4 and 5 available, 6 greyed
+        const QList<QTableWidgetSelectionRange> before = f.grid()->selectedRanges();
+        const QPoint currentBefore = f.current();
+        f.key(Qt::Key_3);
+        QCOMPARE(f.cell(1, 4), QString("3"));
+        QCOMPARE(f.cell(1, 5), QString("3"));
+        QCOMPARE(f.cell(1, 6), QString());
+        QVERIFY(!f.editor()->isVisible());
+        QVERIFY(f.highlight());
+        QCOMPARE(f.current(), currentBefore);
+        QCOMPARE(f.grid()->selectedRanges().size(), 1);
+        QCOMPARE(f.grid()->selectedRanges()[0].topRow(), before[0].topRow());
+        QCOMPARE(f.grid()->selectedRanges()[0].leftColumn(), before[0].leftColumn());
+        QCOMPARE(f.grid()->selectedRanges()[0].rightColumn(), before[0].rightColumn());
+
+        // A key that is no digit writes its own character (Left is code 37,
+        // "%"); Escape, a control character, writes nothing.
+        f.key(Qt::Key_Left);
+        QCOMPARE(f.cell(1, 4), QString("%"));
+        QCOMPARE(f.cell(1, 5), QString("%"));
+        f.key(Qt::Key_Escape);
+        QCOMPARE(f.cell(1, 4), QString("%"));
+        QCOMPARE(f.cell(1, 6), QString());
+    }
+
+    void editorKeepsOnlyCounts() {
+        EditingFixture f;
+        f.doubleClick(2, 1);
+        QVERIFY(f.editor()->isVisible());
+        QTest::keyClick(f.editor(), Qt::Key_Minus);
+        QCOMPARE(f.editor()->text(), QString()); // a lone sign is not a number
+        QCOMPARE(f.cell(2, 1), QString());
+
+        QApplication::clipboard()->setText("-12");
+        QTest::keyClick(f.editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.editor()->text(), QString("12"));
+        QCOMPARE(f.cell(2, 1), QString("12"));
+
+        QTest::keyClicks(f.editor(), "x");
+        QCOMPARE(f.editor()->text(), QString("12"));
+        QTest::keyClicks(f.editor(), ".5");
+        QCOMPARE(f.cell(2, 1), QString("12.5"));
+    }
+
+    // Tab and Enter go to the next cell, over greyed cells to the next row,
+    // from the last row back to row 1, skipping a greyed column 1.
+    void tabAndEnterMoveOn() {
+        EditingFixture f;
+        f.doubleClick(1, 2);
+        QTest::keyClicks(f.editor(), "2");
+        QTest::keyClick(f.editor(), Qt::Key_Tab);
+        QCOMPARE(f.current(), QPoint(1, 3));
+        QVERIFY(f.editor()->isVisible() && f.editor()->hasFocus());
+        QTest::keyClicks(f.editor(), "3");
+        QTest::keyClick(f.editor(), Qt::Key_Return);
+        QCOMPARE(f.current(), QPoint(1, 4));
+        QCOMPARE(f.cell(1, 2), QString("2"));
+        QCOMPARE(f.cell(1, 3), QString("3"));
+
+        QTest::keyClick(f.editor(), Qt::Key_Tab);
+        QCOMPARE(f.current(), QPoint(1, 5));
+        QTest::keyClick(f.editor(), Qt::Key_Tab); // column 6 greyed: row 2 starts at column 1
+        QCOMPARE(f.current(), QPoint(2, 1));
+
+        f.doubleClick(2, 4);
+        QTest::keyClick(f.editor(), Qt::Key_Enter); // row 3's column 1 is greyed
+        QCOMPARE(f.current(), QPoint(3, 2));
+
+        f.doubleClick(5, 11);
+        QTest::keyClicks(f.editor(), "1");
+        QTest::keyClick(f.editor(), Qt::Key_Return); // last row, last column: row 1, column 1 greyed
+        QCOMPARE(f.current(), QPoint(1, 2));
+        QCOMPARE(f.cell(5, 11), QString("1"));
+        QCOMPARE(f.editor()->text(), QString("2"));
+
+        f.doubleClick(4, 3);
+        QTest::keyClick(f.editor(), Qt::Key_Tab); // column 4 greyed, row 5 starts at column 1
+        QCOMPARE(f.current(), QPoint(5, 1));
+    }
+
+    void leavingTheEditorHidesIt() {
+        EditingFixture f;
+        f.doubleClick(1, 3);
+        QTest::keyClicks(f.editor(), "4");
+        QVERIFY(!f.highlight());
+        f.click(2, 2);
+        QVERIFY(!f.editor()->isVisible());
+        QVERIFY(f.highlight());
+        QCOMPARE(f.cell(1, 3), QString("4"));
+        QCOMPARE(f.cell(2, 2), QString());
+    }
+
+    // In a scrolled grid the editor covers the cell as it is shown.
+    void editorFollowsAScrolledGrid() {
+        CreateWindowFixture f;
+        for (int i = 0; i < 40; ++i)
+            f.addVote("v" + std::to_string(i) + ".AVL", AvlText("", 4, 0));
+        f.open();
+        f.grid()->scrollToBottom();
+        f.doubleClick(40, 2);
+        auto* editor = f.find<QLineEdit>("txtInput");
+        QVERIFY(editor->isVisible());
+        const QRect shown = f.grid()->visualItemRect(f.item(40, 2)).translated(f.grid()->viewport()->pos());
+        QVERIFY(f.grid()->viewport()->geometry().contains(shown));
+        QVERIFY(shown.contains(editor->geometry().center()));
+        QTest::keyClicks(editor, "6");
+        QCOMPARE(f.cell(40, 2), QString("6"));
+    }
+};
+
+QTEST_MAIN(FrmCreateEditingTest)
+#include "frmCreate_editing_test.moc"
