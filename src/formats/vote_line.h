@@ -42,5 +42,7 @@ void AppendVoteLine(std::string& out, const VoteLine& v);
 // Splits a whole text at every CR LF. A text ending in CR LF yields one empty
 // element more; an empty text yields one empty element.
 std::vector<std::string> SplitLines(std::string_view text);
+// The same lines as views into `text`.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 } // namespace avelin

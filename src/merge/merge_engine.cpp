@@ -91,61 +91,69 @@ std::string MergeFiles(std::vector<InputFile>& inputFiles, const std::vector<std
 
     // The first vote of each name per file, found by hash instead of a linear
     // search; the result is the same.
-    std::vector<std::unordered_map<std::string_view, std::size_t>> index(inputFiles.size());
-    int blockTotal = 0;
-    for (std::size_t i = 0; i < inputFiles.size(); ++i) {
+    const std::size_t fileCount = inputFiles.size();
+    std::vector<std::unordered_map<std::string_view, std::size_t>> index(fileCount);
+    std::vector<std::string> blank(fileCount); // a whole block of no-response entries
+    std::size_t lineLength = 64;
+    for (std::size_t i = 0; i < fileCount; ++i) {
         index[i].reserve(inputFiles[i].votes.size());
         for (std::size_t k = 0; k < inputFiles[i].votes.size(); ++k)
             index[i].emplace(inputFiles[i].votes[k].voteName, k);
-        blockTotal += std::max<int>(0, inputFiles[i].maxKeypads);
+        AppendNoResponses(blank[i], inputFiles[i].maxKeypads);
+        lineLength += blank[i].size();
     }
 
-    std::vector<VoteLine> mergedVotes(lst_temp.size() + 1);
+    // Each output record goes straight into the text instead of being kept as
+    // a record first; the lines are the same. Its name and choice count are
+    // those of the last file that holds the vote, so the files are looked up
+    // before the line is begun.
+    std::string text;
+    text.reserve((lst_temp.size() + 1) * lineLength);
+    std::vector<const VoteLine*> found(fileCount);
+    int firstKeypadCount = 0; // the merge information line repeats it
     for (std::size_t k = 0; k < lst_temp.size(); ++k) {
-        VoteLine& out = mergedVotes[k];
-        const DateTime now = clock.now();
-        out.voteDate = FormatDate(now);
-        out.voteTime = FormatTime(now);
-        out.responses.reserve(2 * static_cast<std::size_t>(blockTotal));
+        const DateTime now = clock.now(); // afresh for every record
+        const VoteLine* last = nullptr;
         int keypads = 0; // 16 bits on output; the run checks the total beforehand
-        for (std::size_t i = 0; i < inputFiles.size(); ++i) {
-            const auto found = index[i].find(lst_temp[k]);
-            if (found == index[i].end()) {
-                keypads += inputFiles[i].maxKeypads;
-                AppendNoResponses(out.responses, inputFiles[i].maxKeypads);
-                continue;
-            }
-            const VoteLine& v = inputFiles[i].votes[found->second];
-            out.choiceCount = v.choiceCount;
-            out.voteName = v.voteName;
-            keypads += v.keypadCount;
-            out.responses += v.responses;
+        for (std::size_t i = 0; i < fileCount; ++i) {
+            const auto hit = index[i].find(lst_temp[k]);
+            found[i] = hit == index[i].end() ? nullptr : &inputFiles[i].votes[hit->second];
+            if (found[i])
+                last = found[i];
+            keypads += found[i] ? found[i]->keypadCount : inputFiles[i].maxKeypads;
         }
-        out.keypadCount = static_cast<std::int16_t>(keypads);
+        if (k == 0)
+            firstKeypadCount = keypads;
+        if (!last || last->voteName.empty())
+            continue; // a record with an empty name gives no line
+        std::string_view name = last->voteName;
+        if (name.find(kRunMarkerTag) != std::string_view::npos)
+            name.remove_suffix(std::min(name.size(), kRunMarkerLength));
+        text += "\"\\";
+        text += name;
+        text += "\",";
+        text += std::to_string(last->choiceCount);
+        text += ',';
+        text += std::to_string(static_cast<std::int16_t>(keypads));
+        text += ",\"";
+        for (std::size_t i = 0; i < fileCount; ++i)
+            text += found[i] ? found[i]->responses : blank[i];
+        text += "\",\"";
+        text += FormatTime(now);
+        text += "\",\"";
+        text += FormatDate(now);
+        text += "\"\r\n";
     }
 
-    VoteLine& info = mergedVotes.back();
+    VoteLine info;
     info.responses = MergeInfoResponses(inputFiles);
     info.voteName = kMergeInfoName;
     const DateTime now = clock.now();
     info.voteDate = FormatDate(now);
     info.voteTime = FormatTime(now);
-    info.keypadCount = mergedVotes.front().keypadCount;
-    info.choiceCount = static_cast<std::int16_t>(inputFiles.size());
-
-    std::size_t size = 0;
-    for (const VoteLine& v : mergedVotes)
-        size += v.voteName.size() + v.responses.size() + 64;
-    std::string text;
-    text.reserve(size);
-    for (VoteLine& v : mergedVotes) {
-        if (v.voteName.empty())
-            continue;
-        if (v.voteName.find(kRunMarkerTag) != std::string::npos)
-            v.voteName.resize(v.voteName.size() > kRunMarkerLength ? v.voteName.size() - kRunMarkerLength
-                                                                   : 0);
-        AppendVoteLine(text, v);
-    }
+    info.keypadCount = static_cast<std::int16_t>(firstKeypadCount);
+    info.choiceCount = static_cast<std::int16_t>(fileCount);
+    AppendVoteLine(text, info);
     return text;
 }
 

@@ -67,11 +67,13 @@ std::string InFolder(const std::string& folder, const std::string& name) {
     return folder + kPathSeparator + name;
 }
 
-} // namespace
-
-void MarkRepeatedRuns(std::vector<std::string>& lines) {
+// The lines of the repeated runs, marked, as (line index, new text); the
+// other lines stay as they are. Works on views so that a file's text is not
+// copied line by line.
+std::vector<std::pair<std::size_t, std::string>> RunMarks(const std::vector<std::string_view>& lines) {
+    std::vector<std::pair<std::size_t, std::string>> marked;
     if (lines.size() < 2)
-        return;
+        return marked;
     const std::size_t last = lines.size() - 1; // U
     // Names are taken before any marking: a run is marked only after its end
     // is found, and scanning resumes behind it, so no marked line is looked at
@@ -79,7 +81,7 @@ void MarkRepeatedRuns(std::vector<std::string>& lines) {
     std::vector<std::string> names(lines.size());
     for (std::size_t m = 0; m < lines.size(); ++m)
         names[m] = GetVoteName(lines[m]);
-    const auto hasResponse = [&](std::size_t m) { return lines[m].find(';') != std::string::npos; };
+    const auto hasResponse = [&](std::size_t m) { return lines[m].find(';') != std::string_view::npos; };
 
     std::size_t j = 0;
     while (j < last) {
@@ -100,13 +102,17 @@ void MarkRepeatedRuns(std::vector<std::string>& lines) {
             ++j;
             continue;
         }
-        for (std::size_t m = j; m <= k; ++m)
-            AppendAfterEach(lines[m], names[m], RunMarker(m - j));
+        for (std::size_t m = j; m <= k; ++m) {
+            std::string line(lines[m]);
+            AppendAfterEach(line, names[m], RunMarker(m - j));
+            marked.emplace_back(m, std::move(line));
+        }
         j = k + 1;
     }
+    return marked;
 }
 
-InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string& path) {
+InputFile VoteListOf(const std::vector<std::string_view>& lines, const std::string& path) {
     InputFile file;
     std::unordered_set<std::string> seen;
     for (std::size_t m = lines.size(); m-- > 0;) {
@@ -124,12 +130,26 @@ InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string
     return file;
 }
 
+} // namespace
+
+void MarkRepeatedRuns(std::vector<std::string>& lines) {
+    auto marked = RunMarks(std::vector<std::string_view>(lines.begin(), lines.end()));
+    for (auto& [m, text] : marked)
+        lines[m] = std::move(text);
+}
+
+InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string& path) {
+    return VoteListOf(std::vector<std::string_view>(lines.begin(), lines.end()), path);
+}
+
 InputFile PrepareInputFile(const std::string& text, const std::string& path) {
     if (text.empty())
         return {};
-    std::vector<std::string> lines = SplitLines(text);
-    MarkRepeatedRuns(lines);
-    return BuildVoteList(lines, path);
+    std::vector<std::string_view> lines = SplitLineViews(text);
+    const auto marked = RunMarks(lines);
+    for (const auto& [m, markedLine] : marked)
+        lines[m] = markedLine;
+    return VoteListOf(lines, path);
 }
 
 std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles) {
