@@ -50,9 +50,17 @@ std::string TemporaryPathFor(const std::string& path) {
     static std::atomic<unsigned long> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     const fs::path target = ToPath(path);
+    // Built by appending: GCC 12 at -O3 misreads a chain of "+" here (-Wrestrict).
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tmp";
+    name += std::to_string(AVELIN_GETPID());
+    name += '-';
+    name += std::to_string(counter++);
+    name += '-';
+    name += std::to_string(stamp % 1000000);
     fs::path temp = target.parent_path();
-    temp /= "." + target.filename().string() + ".tmp" + std::to_string(AVELIN_GETPID()) + "-" +
-            std::to_string(counter++) + "-" + std::to_string(stamp % 1000000);
+    temp /= name;
     return temp.string();
 }
 
@@ -104,18 +112,18 @@ std::string LocalFileSystem::readAll(const std::string& path) const {
     FilePtr f(std::fopen(path.c_str(), "rb"));
     if (!f)
         throw FileError(path, SystemErrorText(errno));
+    // Read straight into a string of the file's size, then whatever more
+    // there is (a file that grew meanwhile).
     std::string content;
     std::error_code ec;
     const auto size = fs::file_size(ToPath(path), ec);
-    if (!ec)
-        content.reserve(static_cast<std::size_t>(size));
-    char buffer[1 << 16];
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
-        content.append(buffer, n);
-        if (n < sizeof buffer)
-            break;
+    if (!ec && size > 0) {
+        content.resize(static_cast<std::size_t>(size));
+        content.resize(std::fread(content.data(), 1, content.size(), f.get()));
     }
+    char buffer[1 << 16];
+    while (!std::ferror(f.get()) && !std::feof(f.get()))
+        content.append(buffer, std::fread(buffer, 1, sizeof buffer, f.get()));
     if (std::ferror(f.get()))
         throw FileError(path, SystemErrorText(errno != 0 ? errno : EIO));
     return content;
