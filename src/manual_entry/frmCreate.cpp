@@ -28,9 +28,10 @@ constexpr int kClientWidth = 10650;
 constexpr int kClientHeight = 4290;
 constexpr int kLabelColumnWidth = 2000;
 constexpr int kValueColumnWidth = 600;
-// The row height is not given by the design; 375 twips leaves the cell editor
-// (row height - 100) tall enough for a line of text.
-constexpr int kRowHeight = 375;
+// The row height is not given by the design: 330 twips (22 pixels at 96 dots
+// per inch) fits a line of the default font, and leaves the cell editor (row
+// height - 100) tall enough for one once its frame is a thin line.
+constexpr int kRowHeight = 330;
 constexpr int kKeyWidth = 1575;
 constexpr int kKeyHeight = 2055;
 constexpr int kKeyTop = 120;
@@ -80,6 +81,11 @@ double frmCreate::yToTwips(int pixels) const {
 void frmCreate::CreateControls() {
     setObjectName("frmCreate");
     setWindowTitle(kCaption);
+    // The twips of the design were laid out for an 8-point font; with the
+    // larger default of some desktops the labels would not fit their widths.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     resize(twipsToX(kClientWidth), twipsToY(kClientHeight));
 
     grdVotes = new VoteGrid(this);
@@ -98,6 +104,7 @@ void frmCreate::CreateControls() {
     txtInput = new QLineEdit(this);
     txtInput->setObjectName("txtInput");
     txtInput->setAlignment(Qt::AlignCenter);
+    txtInput->setStyleSheet("QLineEdit { border: 1px solid palette(highlight); padding: 0px; }");
     txtInput->hide();
     txtInput->installEventFilter(this);
     connect(txtInput, &QLineEdit::textChanged, this, [this] { txtInput_Change(); });

@@ -44,11 +44,23 @@ VoteGrid::VoteGrid(QWidget* parent) : QTableWidget(parent) {
     setProperty("highlight", true);
 }
 
+// Styles may also fill a selected cell's row panel with the highlight colour
+// before the delegate paints, so the palette's highlight goes transparent too.
 void VoteGrid::setHighlight(bool on) {
     if (highlight_ == on)
         return;
     highlight_ = on;
     setProperty("highlight", on);
+    QPalette colours = palette();
+    if (on) {
+        colours.setBrush(QPalette::Highlight, highlightColours_.brush(QPalette::Highlight));
+        colours.setBrush(QPalette::HighlightedText, highlightColours_.brush(QPalette::HighlightedText));
+    } else {
+        highlightColours_ = colours;
+        colours.setColor(QPalette::Highlight, Qt::transparent);
+        colours.setBrush(QPalette::HighlightedText, colours.brush(QPalette::Text));
+    }
+    setPalette(colours);
     viewport()->update();
 }
 

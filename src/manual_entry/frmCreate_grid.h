@@ -26,6 +26,7 @@ class VoteGrid : public QTableWidget {
 
   private:
     bool highlight_ = true;
+    QPalette highlightColours_; // the palette while the highlight is on
 };
 
 } // namespace avelin
