@@ -35,7 +35,7 @@ void frmCreate::cmdSave_Click() {
 // existing file as it was; the failure is reported instead of ending the
 // program, and the counts stay in the grid for another try.
 void frmCreate::WriteManualResults(const std::string& path) {
-    setCurrentCell(1, currentCol());
+    setCurrentCell(1, std::max(1, currentCol()));
     grdVotes->hide();
     try {
         const std::string text =
@@ -51,7 +51,7 @@ void frmCreate::WriteManualResults(const std::string& path) {
     }
     // The writer walks the answer rows down to the last one, where the
     // current row stays.
-    setCurrentCell(lastRow(), currentCol());
+    setCurrentCell(lastRow(), std::max(1, currentCol()));
     grdVotes->show();
 }
 
