@@ -130,6 +130,9 @@ struct Relationship {
 class Package {
   public:
     explicit Package(std::string path) : path_(std::move(path)) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(path_, ec))
+            throw FileError(path_, "this is a folder, not a file");
         int code = 0;
         archive_ = zip_open(path_.c_str(), ZIP_RDONLY, &code);
         if (!archive_) {

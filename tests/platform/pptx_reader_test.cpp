@@ -128,13 +128,19 @@ TEST(ProgramRunFromUrl, DecodesTheStoredUrl) {
     EXPECT_EQ(ProgramRunFromUrl("file:///C:\\Umfrage%C3%BC.exe"), "C:\\Umfrage\xC3\xBC.exe");
 }
 
-TEST_F(PptxReader, MissingFileIsAFileError) {
+TEST_F(PptxReader, MissingFileOrAFolderIsAFileError) {
     try {
         ReadPptx(path("absent.pptx"));
         FAIL() << "a missing file must be refused";
     } catch (const FileError& e) {
         EXPECT_EQ(e.path(), path("absent.pptx"));
         EXPECT_FALSE(e.reason().empty());
+    }
+    try {
+        ReadPptx(dir_.string());
+        FAIL() << "a folder must be refused";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.reason(), "this is a folder, not a file");
     }
 }
 
