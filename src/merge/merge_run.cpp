@@ -182,7 +182,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     int total = 0;
     for (std::size_t i = 0; i < inputFiles.size(); ++i) {
         total += LargestKeypadCount(inputFiles[i]);
-        if (total > 32767)
+        if (total > 32767 || total < -32768)
             throw FormatError(request.files[i] + ".rec", 0,
                               "the keypads of the inputs up to this file come to " + std::to_string(total) +
                                   " positions, more than the 32767 a merged file can hold");

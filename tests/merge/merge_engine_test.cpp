@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/fakes.h"
-#include "support/temp_folder.h"
 
 namespace avelin {
 namespace {
@@ -41,16 +40,6 @@ TEST(MergeFiles, PutsTheFilesSideBySideInTheOrderOfTheNameList) {
     EXPECT_EQ(in[1].maxKeypads, 3);
 }
 
-TEST(MergeFiles, AVoteMissingFromAFileStillTakesItsBlock) {
-    std::vector<InputFile> in(3);
-    in[0].votes = {Vote("A.avl", 4, 2, "1;2;")};
-    in[1].votes = {Vote("A.avl", 4, 2, "1;1;"), Vote("Only.avl", 3, 2, "3;-;")};
-    in[2].votes = {Vote("A.avl", 4, 1, "4;")};
-    const std::string text = MergeFiles(in, {"A.avl", "Only.avl"}, test::FixedClock());
-    EXPECT_EQ(text, "\"\\A.avl\",4,5,\"1;2;1;1;4;\"" + kStamp + "\"\\Only.avl\",3,5,\"-;-;3;-;-;\"" + kStamp +
-                        "\"\\MergeInfo.avl\",3,5,\"0;0;1;1;2;\"" + kStamp);
-}
-
 TEST(MergeFiles, PadsTheVotesOfAnUnevenFileToItsLargestCount) {
     std::vector<InputFile> in(2);
     in[0].votes = {Vote("A", 1, 3, "1;2;3;"), Vote("B", 1, 5, "1;2;3;4;5;"), Vote("C", 1, 3, "1;2;3")};
@@ -71,14 +60,6 @@ TEST(MergeFiles, PadsTheVotesOfAnUnevenFileToItsLargestCount) {
     EXPECT_EQ(even[0].votes[0].responses, "1;");
     // Positions the short vote does not reach count as answered.
     EXPECT_NE(text.find("\"\\MergeInfo.avl\",2,4,\"0;0;0;-;\""), std::string::npos) << text;
-}
-
-TEST(MergeFiles, MarksEveryKeypadThatAnsweredAnyVoteOfItsFile) {
-    std::vector<InputFile> in(2);
-    in[0].votes = {Vote("A", 1, 2, "1;-;"), Vote("B", 1, 2, "-;2;")};
-    in[1].votes = {Vote("A", 1, 2, "1;-;"), Vote("B", 1, 2, "-;-;")};
-    const std::string text = MergeFiles(in, {"A", "B"}, test::FixedClock());
-    EXPECT_TRUE(text.ends_with("\"\\MergeInfo.avl\",2,4,\"0;0;1;-;\"" + kStamp)) << text;
 }
 
 TEST(MergeFiles, DropsTheRunMarkerAndSkipsNamelessRecords) {
@@ -117,19 +98,6 @@ TEST(OutputPath, AppendsRecCaseSensitivelyAndPlacesBareNamesInTheFolder) {
     EXPECT_EQ(OutputPath("merged.rec", folder), folder + sep + "merged.rec");
     EXPECT_EQ(OutputPath("merged.REC", folder), folder + sep + "merged.REC.rec");
     EXPECT_EQ(OutputPath("E:" + sep + "x" + sep + "m", folder), "E:" + sep + "x" + sep + "m.rec");
-}
-
-TEST(ReadTextFileContents, ReadsTheWholeFileWithRecAppendedToTheName) {
-    test::TempFolder dir;
-    const std::string bytes = "\"C:\\T\\A\",1,1,\"1;\",\"t\",\"d\"\r\n\xE9\r\n";
-    dir.write("day.rec", bytes);
-    LocalFileSystem files;
-    std::string name = dir.at("day");
-    EXPECT_EQ(ReadTextFileContents(name, files), bytes);
-    EXPECT_EQ(name, dir.at("day.rec"));
-    std::string missing = dir.at("nope");
-    EXPECT_THROW(ReadTextFileContents(missing, files), FileError);
-    EXPECT_EQ(missing, dir.at("nope.rec"));
 }
 
 } // namespace

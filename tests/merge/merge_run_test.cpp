@@ -175,14 +175,5 @@ TEST_F(RunMergeTest, AFailedWriteLeavesTheOldOutputAndTheMarkerAsTheyWere) {
     EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
 }
 
-TEST_F(RunMergeTest, PrepareMergeWritesNothingAndPlansTheWritesInOrder) {
-    const MergePlan plan = PrepareMerge(Request(), files, clock);
-    EXPECT_EQ(out.listing(), "");
-    ASSERT_EQ(plan.writes.size(), 4u);
-    EXPECT_EQ(plan.writes[2].path, out.at("merged.rec"));
-    EXPECT_EQ(plan.writes[3].content, "");
-    EXPECT_EQ(plan.keypadTotal, 4);
-}
-
 } // namespace
 } // namespace avelin

@@ -33,22 +33,6 @@ TEST(LocalFileSystem, ReadsWholeFilesByteForByte) {
     EXPECT_THROW(files.readAll(dir.path()), FileError); // a folder is no file
 }
 
-TEST(LocalFileSystem, FirstLineStopsAtTheLineEndAndEmptyFilesHaveNone) {
-    test::TempFolder dir;
-    dir.write("crlf.rec", "first\r\nsecond\r\n");
-    dir.write("lf.rec", "first\nsecond");
-    dir.write("one.rec", "only");
-    dir.write("blank.rec", "\r\nsecond");
-    dir.write("empty.rec", "");
-    LocalFileSystem files;
-    EXPECT_EQ(files.readFirstLine(dir.at("crlf.rec")), "first");
-    EXPECT_EQ(files.readFirstLine(dir.at("lf.rec")), "first");
-    EXPECT_EQ(files.readFirstLine(dir.at("one.rec")), "only");
-    EXPECT_EQ(files.readFirstLine(dir.at("blank.rec")), "");
-    EXPECT_EQ(files.readFirstLine(dir.at("empty.rec")), std::nullopt);
-    EXPECT_EQ(files.readFirstLine(dir.at("missing.rec")), std::nullopt);
-}
-
 TEST(LocalFileSystem, ListsPlainFilesAndSortedFoldersAndTellsThemApart) {
     test::TempFolder dir;
     dir.write("b.rec", "x");
