@@ -1,0 +1,165 @@
+#pragma once
+// A merge window on real folders with scripted dialogs, a fixed clock and a
+// recorded end of program; plus helpers that click and type on its controls
+// through the window system, as a user does.
+#define QTEST_QPA_MOUSE_HANDLING // mouse events go through the platform window
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "merge/avlmerge.h"
+#include "platform/file_system.h"
+#include "startup/mod_main.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+namespace avelin::test {
+
+// The presentation application with one presentation open, or none.
+class FakePresentationApp : public PresentationApp {
+  public:
+    std::optional<PresentationInfo> open;
+    std::string addin;
+    std::string addinPath(const std::string&) override { return addin; }
+    PresentationInfo activePresentation() override {
+        if (!open)
+            throw NoActivePresentation();
+        return *open;
+    }
+};
+
+// No other program's windows.
+class NoWindows : public WindowSystem {
+  public:
+    void enumWindows(const std::function<bool(Hwnd)>&) override {}
+    bool isVisible(Hwnd) override { return false; }
+    Hwnd parent(Hwnd) override { return 0; }
+    std::string title(Hwnd, int) override { return {}; }
+    bool isMinimised(Hwnd) override { return false; }
+    void restore(Hwnd) override {}
+    WindowRect rect(Hwnd) override { return {}; }
+    void moveWindow(Hwnd, int, int, int, int) override {}
+};
+
+// A line of a meeting's results file for `vote`, answered by `responses`.
+inline std::string MeetingLine(const std::string& vote, const std::string& responses,
+                               const std::string& time = "14:05:09") {
+    const std::size_t keypads = responses.size() / 2;
+    return "\"C:\\Talks\\" + vote + "\",4," + std::to_string(keypads) + ",\"" + responses + "\",\"" + time +
+           "\",\"04/12/2026\"\r\n";
+}
+
+inline std::string Join(const std::string& folder, const std::string& name) {
+    return folder + kPathSeparator + name;
+}
+
+// Every path below `folder` with its size, to prove that nothing was written.
+inline std::string Tree(const std::string& folder) {
+    std::vector<std::string> all;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        all.push_back(e.path().string() + (e.is_regular_file() ? " " + std::to_string(e.file_size()) : ""));
+    std::sort(all.begin(), all.end());
+    std::string text;
+    for (const std::string& line : all)
+        text += line + "\n";
+    return text;
+}
+
+struct MergeHarness {
+    TempFolder root; // add-in folder, presentation folder and meeting folders
+    LocalFileSystem files;
+    FixedClock clock;
+    FakeProcess process;
+    ScriptedDialogs dialogs;
+    NoWindows windows;
+    Services services{files, clock, process, dialogs, windows};
+    FakePresentationApp app;
+    Mod_Main mod{services, &app};
+    std::unique_ptr<avlmerge> window;
+
+    std::string addin() const { return root.at("addin"); }
+    std::string talks() const { return root.at("talks"); }
+
+    // An add-in folder with its data folder, and a presentation "Monday
+    // Meeting.ppt" in talks/ whose meeting folder is dataBank/Monday Meeting.
+    MergeHarness() {
+        root.write("addin/data/.keep", "");
+        root.write("talks/Monday Meeting.ppt", "");
+        mod.AddinPath = addin();
+        app.addin = addin();
+        app.open = PresentationInfo{talks(), "Monday Meeting.ppt", {}};
+    }
+    ~MergeHarness() {
+        window.reset();
+        // The folders go; the process must not stay in one of them.
+        files.setCurrentDirectory(std::filesystem::temp_directory_path().string());
+    }
+
+    std::string meeting() const { return root.at("addin/dataBank/Monday Meeting"); }
+
+    // Writes a results file with two votes answered by `keypads` keypads.
+    void writeMeetingFile(const std::string& relativePath, int keypads = 2) {
+        std::string responses;
+        for (int k = 0; k < keypads; ++k)
+            responses += std::to_string((k % 4) + 1) + ";";
+        root.write(relativePath, MeetingLine("Vote 1.avl", responses) + MeetingLine("Vote 2.avl", responses));
+    }
+
+    // Creates the window (its load runs), shows it and waits until it has the focus.
+    bool open() {
+        window = std::make_unique<avlmerge>(mod);
+        window->show();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    template <class T> T* control(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QListWidget* list(const char* name) const { return control<QListWidget>(name); }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+    QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
+
+    static QStringList texts(const QListWidget* list) {
+        QStringList all;
+        for (int i = 0; i < list->count(); ++i)
+            all << list->item(i)->text();
+        return all;
+    }
+
+    static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+
+    static void doubleClick(QListWidget* list, const QString& entry) {
+        const auto found = list->findItems(entry, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable("no entry " + entry));
+        list->scrollToItem(found.first());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           list->visualItemRect(found.first()).center());
+    }
+
+    // Adds available files by double click, in the order given.
+    void select(const QStringList& names) const {
+        for (const QString& name : names)
+            doubleClick(list("Lst_InputList"), name);
+    }
+
+    // Clicks into a text box and replaces its text by typing.
+    static void retype(QLineEdit* box, const QString& text) {
+        click(box);
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+    }
+    void typeOutputName(const QString& name) const { retype(box("txt_ofile"), name); }
+};
+
+} // namespace avelin::test
