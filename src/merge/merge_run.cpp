@@ -114,7 +114,9 @@ std::vector<std::pair<std::size_t, std::string>> RunMarks(const std::vector<std:
 
 InputFile VoteListOf(const std::vector<std::string_view>& lines, const std::string& path) {
     InputFile file;
+    file.votes.reserve(lines.size());
     std::unordered_set<std::string> seen;
+    seen.reserve(lines.size());
     for (std::size_t m = lines.size(); m-- > 0;) {
         if (lines[m].empty())
             continue;
@@ -155,6 +157,7 @@ InputFile PrepareInputFile(const std::string& text, const std::string& path) {
 std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles) {
     std::vector<std::string> order;
     std::unordered_set<std::string_view> seen;
+    seen.reserve(inputFiles.empty() ? 0 : inputFiles.front().votes.size());
     for (const InputFile& file : inputFiles)
         for (const VoteLine& v : file.votes)
             if (seen.insert(v.voteName).second)
