@@ -133,11 +133,6 @@ TEST(ManualTimeText, SequenceWrapsAndHourRollsOver) {
     EXPECT_EQ(q, 7);
 }
 
-TEST(ManualDateText, BackslashesAndLeadingZeros) {
-    EXPECT_EQ(ManualDateText({987, 1, 2, 0, 0, 0}), "02\\01\\0987");
-    EXPECT_EQ(ManualDateText({2026, 12, 24, 0, 0, 0}), "24\\12\\2026");
-}
-
 TEST(ManualResultsText, ARowBeyondTheLineFormatIsRefused) {
     test::FixedClock clock;
     const std::vector<VoteEntry> votes = {Entry("big.AVL", 4, 1)};
