@@ -32,7 +32,8 @@ std::string RemoveEvery(std::string text, const std::string& part) {
 
 } // namespace
 
-avlmerge::avlmerge(Mod_Main& mod, QWidget* parent) : QWidget(parent), mod_(mod) {
+avlmerge::avlmerge(Mod_Main& mod, QWidget* parent)
+    : QWidget(parent), mod_(mod), quitWhenShown_(qEnvironmentVariableIsSet("AVELIN_QUIT_WHEN_SHOWN")) {
     buildControls();
     placeControls(logicalDpiX());
     connectHandlers();
@@ -47,7 +48,6 @@ avlmerge::~avlmerge() {
 
 void avlmerge::showWindow() {
     show();
-    raise();
     activateWindow();
 }
 
@@ -87,6 +87,15 @@ void avlmerge::connectHandlers() {
 void avlmerge::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     guard_->watchWindowHandle();
+}
+
+void avlmerge::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (quitWhenShown_) {
+        quitWhenShown_ = false;
+        // After this paint has reached the screen.
+        QTimer::singleShot(0, this, [this] { mod_.services.process.endProgram(); });
+    }
 }
 
 bool avlmerge::eventFilter(QObject* watched, QEvent* event) {

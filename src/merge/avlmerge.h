@@ -71,6 +71,7 @@ class avlmerge : public QWidget, public WorkWindow {
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void buildControls();
@@ -115,6 +116,9 @@ class avlmerge : public QWidget, public WorkWindow {
 
     FocusLeaveGuard* guard_ = nullptr;
     QPointer<frm_browse> browser_;
+    // AVELIN_QUIT_WHEN_SHOWN set: the program ends once the window has been
+    // painted, so that the time from start to a shown window can be measured.
+    bool quitWhenShown_ = false;
 };
 
 } // namespace avelin
