@@ -8,6 +8,7 @@
 
 #include "platform/presentation_app.h"
 #include "platform/services.h"
+#include "startup/like_match.h"
 
 class QWidget;
 
@@ -16,15 +17,19 @@ namespace avelin {
 // A work window as start-up sees it: creating it runs its load; start-up then
 // centres it by its handle and shows it without waiting.
 class WorkWindow {
-public:
+  public:
     virtual ~WorkWindow() = default;
     virtual QWidget* widget() = 0;
     virtual void showWindow() = 0;
 };
 
 class Mod_Main {
-public:
+  public:
+    // `presentationApp` is the backend that start-up attaches to; it is also
+    // PowerPointApp from the start, so a window can be built on a Mod_Main
+    // without running Main (as the windows' own tests do).
     Mod_Main(Services& services, PresentationApp* presentationApp);
+    ~Mod_Main();
 
     // Module globals.
     PresentationApp* PowerPointApp = nullptr; // released (nullptr) by the merge window's load
@@ -32,6 +37,11 @@ public:
     std::string SourceFolderArg;              // second command-line field, upper-cased
     Hwnd PowerPointHwnd = 0;
     std::optional<PresentationInfo> CurrentPresentation; // kept by the manual data window
+
+    // File mode: the presentation and the add-in folder come from files the
+    // user named, not from a running PowerPoint. The check for PowerPoint's
+    // window then passes and the controller's launcher is not started.
+    bool fileMode = false;
 
     // Start-up. `commandLine` is the text after the program's name, taken
     // whole. Returns the work window it opened, or nullptr when none opened
@@ -49,18 +59,28 @@ public:
     bool WindowExists(const std::string& pattern);
     bool EnumWindowsProc(Hwnd hWnd); // true: go on
     void CentreOnPowerPoint(Hwnd hWnd);
-    // The handle of one of the program's own windows.
+    // The handle of one of the program's own windows: the native window id on
+    // Windows, elsewhere the handle the Qt window system gives it; 0 for none.
     Hwnd HandleOf(QWidget* window) const;
+
+    // The work window Main opened, if any.
+    WorkWindow* window() const { return window_.get(); }
 
     Services& services;
 
-private:
+    // Longest title part the search compares (a 128-character buffer).
+    static constexpr int kTitleChars = 127;
+
+  private:
+    bool AttachPresentationApp();
+    bool StartController();
+    void WaitAboutTwoSeconds();
+    WorkWindow* OpenWorkWindow(const std::function<std::unique_ptr<WorkWindow>(Mod_Main&)>& create);
+
+    PresentationApp* presentationApp_;
     std::string SearchPattern;
     Hwnd FoundHwnd = 0;
     std::unique_ptr<WorkWindow> window_;
 };
-
-// The wildcard match of window titles: * ? # [list] [!list], exact characters.
-bool LikeMatch(const std::string& text, const std::string& pattern);
 
 } // namespace avelin

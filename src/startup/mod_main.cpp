@@ -1,0 +1,196 @@
+#include "startup/mod_main.h"
+
+#include <exception>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "startup/rounding.h"
+
+namespace avelin {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+    std::vector<std::string> fields(1);
+    for (char c : text) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+} // namespace
+
+Mod_Main::Mod_Main(Services& services, PresentationApp* presentationApp)
+    : PowerPointApp(presentationApp), services(services), presentationApp_(presentationApp) {}
+
+Mod_Main::~Mod_Main() = default;
+
+WorkWindow* Mod_Main::Main(const std::string& commandLine) {
+    // An empty command line asks for no job. Start-up then does nothing at
+    // all: no search, no controller launch, no window; the program ends.
+    if (commandLine.empty())
+        return nullptr;
+
+    // 1. Presentation application present (the search also records
+    // PowerPointHwnd). In file mode there is no such window to require.
+    if (!WindowExists("*PowerPoint*") && !fileMode) {
+        services.process.endProgram();
+        return nullptr;
+    }
+    // 2. Single copy.
+    if (services.process.previousInstance()) {
+        services.process.endProgram();
+        return nullptr;
+    }
+    // 3 and 4. Application object and add-in folder.
+    if (!AttachPresentationApp())
+        return nullptr;
+    // 5. Controller program; without PowerPoint there is no keypad controller.
+    if (!fileMode && !WindowExists("avelin_controller") && !StartController())
+        return nullptr;
+
+    // 6. Command line.
+    const std::vector<std::string> fields = SplitAtCommas(commandLine);
+    const std::string Mode = UpperCase(fields[0]);
+    if (fields.size() >= 2)
+        SourceFolderArg = UpperCase(fields[1]);
+
+    // 7. Work window; exact comparisons after the upper-casing.
+    if (Mode == "MERGE")
+        return OpenWorkWindow(createMergeWindow);
+    if (Mode == "CREATE")
+        return OpenWorkWindow(createManualWindow);
+    return nullptr;
+}
+
+// The original's steps 3 and 4 have no failure path: without the application
+// or its "avelin" add-in start-up cannot go on. The user gets a message box
+// saying which of the two failed (the backend's text), then the program ends.
+bool Mod_Main::AttachPresentationApp() {
+    try {
+        PowerPointApp = presentationApp_;
+        if (!PowerPointApp)
+            throw std::runtime_error("PowerPoint could not be reached.");
+        PowerPointApp->attach();
+        AddinPath = PowerPointApp->addinPath("avelin");
+        return true;
+    } catch (const std::exception& e) {
+        services.dialogs.messageBox(std::string("avelin cannot start: ") + e.what(), 16, "Error");
+        services.process.endProgram();
+        return false;
+    }
+}
+
+bool Mod_Main::StartController() {
+    const std::string launcher = AddinPath + kPathSeparator + "call_controller.exe";
+    if (!FileExists(launcher)) {
+        services.dialogs.messageBox("Call_Controller application is not installed", 16, "Error");
+        services.process.endProgram();
+        return false;
+    }
+    services.process.startProgram(launcher);
+    // While the launcher's own window is there; no time limit.
+    while (WindowExists("call_controller"))
+        services.process.processEvents();
+    WaitAboutTwoSeconds();
+    return true;
+}
+
+void Mod_Main::WaitAboutTwoSeconds() {
+    // The start is rounded, so the wait lasts 1.5 to 2.5 seconds. The clock
+    // restarts at midnight: a difference far below zero means the day has
+    // turned, and a day is added back so the wait still ends.
+    const double start = RoundHalfEven(services.clock.secondsSinceMidnight());
+    for (;;) {
+        double elapsed = services.clock.secondsSinceMidnight() - start;
+        if (elapsed < -kSecondsPerDay / 2)
+            elapsed += kSecondsPerDay;
+        if (elapsed >= 2.0)
+            return;
+        services.process.processEvents();
+    }
+}
+
+WorkWindow* Mod_Main::OpenWorkWindow(const std::function<std::unique_ptr<WorkWindow>(Mod_Main&)>& create) {
+    if (!create)
+        return nullptr;
+    window_ = create(*this); // runs the window's load
+    if (!window_)
+        return nullptr;
+    CentreOnPowerPoint(HandleOf(window_->widget()));
+    window_->showWindow();
+    return window_.get();
+}
+
+bool Mod_Main::FileExists(const std::string& path) const {
+    return services.files.fileExists(path);
+}
+
+bool Mod_Main::FolderExists(const std::string& path) const {
+    return services.files.folderExists(path);
+}
+
+Hwnd Mod_Main::FindWindowLike(const std::string& pattern) {
+    SearchPattern = UpperCase(pattern);
+    services.windows.enumWindows([this](Hwnd h) { return EnumWindowsProc(h); });
+    const Hwnd result = FoundHwnd;
+    FoundHwnd = 0;
+    return result;
+}
+
+bool Mod_Main::WindowExists(const std::string& pattern) {
+    return FindWindowLike(pattern) != 0;
+}
+
+bool Mod_Main::EnumWindowsProc(Hwnd hWnd) {
+    if (!services.windows.isVisible(hWnd) || services.windows.parent(hWnd) != 0)
+        return true;
+    std::string title = services.windows.title(hWnd, kTitleChars);
+    if (title.size() > static_cast<std::size_t>(kTitleChars))
+        title.resize(kTitleChars);
+    if (title.empty())
+        return true;
+    title = UpperCase(title);
+    // Recorded before the pattern test: every search remembers each
+    // PowerPoint main window it visits, the last one winning.
+    if (LikeMatch(title, "*MICROSOFT*POWERPOINT*"))
+        PowerPointHwnd = hWnd;
+    if (LikeMatch(title, SearchPattern)) {
+        FoundHwnd = hWnd;
+        return false;
+    }
+    return true;
+}
+
+void Mod_Main::CentreOnPowerPoint(Hwnd hWnd) {
+    WindowSystem& ws = services.windows;
+    if (PowerPointHwnd == 0)
+        WindowExists("*Microsoft*PowerPoint*");
+    WindowRect P;
+    if (PowerPointHwnd > 0) {
+        if (ws.isMinimised(PowerPointHwnd))
+            ws.restore(PowerPointHwnd);
+        P = ws.rect(PowerPointHwnd);
+    } else if (const auto area = ws.centringFallback()) {
+        // A backend that sees no other program's windows centres on the
+        // screen instead; user32 has no fallback and leaves the window be.
+        P = *area;
+    } else {
+        return;
+    }
+    const WindowRect W = ws.rect(hWnd);
+    const int width = W.right - W.left;
+    const int height = W.bottom - W.top;
+    const double left = (static_cast<double>(P.right) - P.left - width) / 2.0 + P.left;
+    const double top = (static_cast<double>(P.bottom) - P.top - height) / 2.0 + P.top;
+    ws.moveWindow(hWnd, static_cast<int>(RoundHalfEven(left)), static_cast<int>(RoundHalfEven(top)), width,
+                  height);
+}
+
+} // namespace avelin

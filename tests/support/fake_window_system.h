@@ -1,0 +1,105 @@
+#pragma once
+// A desktop of made-up top-level windows for the window search and the
+// centring: a list in z-order, and a record of what was asked of it.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace avelin::test {
+
+struct FakeWindow {
+    Hwnd hwnd = 0;
+    std::string title;
+    bool visible = true;
+    Hwnd parent = 0; // the owner of an owned pop-up
+    WindowRect rect{};
+    bool minimised = false;
+};
+
+struct WindowMove {
+    Hwnd hwnd;
+    int left, top, width, height;
+    bool operator==(const WindowMove&) const = default;
+};
+
+class FakeWindowSystem : public WindowSystem {
+  public:
+    std::vector<FakeWindow> windows; // z-order, front first
+    std::optional<WindowRect> fallback;
+
+    std::vector<Hwnd> visited;    // every window handed to the visitor
+    std::vector<int> titleLimits; // maxChars of every title read
+    std::vector<Hwnd> restored;
+    std::vector<WindowMove> moves;
+
+    FakeWindow& add(FakeWindow w) {
+        windows.push_back(std::move(w));
+        return windows.back();
+    }
+    void remove(Hwnd h) {
+        windows.erase(
+            std::remove_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.hwnd == h; }),
+            windows.end());
+    }
+    FakeWindow* find(Hwnd h) {
+        for (auto& w : windows)
+            if (w.hwnd == h)
+                return &w;
+        return nullptr;
+    }
+
+    void enumWindows(const std::function<bool(Hwnd)>& visit) override {
+        const std::vector<FakeWindow> snapshot = windows;
+        for (const auto& w : snapshot) {
+            visited.push_back(w.hwnd);
+            if (!visit(w.hwnd))
+                return;
+        }
+    }
+    bool isVisible(Hwnd h) override {
+        const FakeWindow* w = find(h);
+        return w && w->visible;
+    }
+    Hwnd parent(Hwnd h) override {
+        const FakeWindow* w = find(h);
+        return w ? w->parent : 0;
+    }
+    std::string title(Hwnd h, int maxChars) override {
+        titleLimits.push_back(maxChars);
+        const FakeWindow* w = find(h);
+        return w ? w->title.substr(0, static_cast<std::size_t>(std::max(maxChars, 0))) : std::string();
+    }
+    bool isMinimised(Hwnd h) override {
+        const FakeWindow* w = find(h);
+        return w && w->minimised;
+    }
+    void restore(Hwnd h) override {
+        restored.push_back(h);
+        if (FakeWindow* w = find(h)) {
+            w->minimised = false;
+            // A restored window gets its normal rectangle back.
+            if (normalRect)
+                w->rect = *normalRect;
+        }
+    }
+    WindowRect rect(Hwnd h) override {
+        const FakeWindow* w = find(h);
+        // A minimised window sits off-screen, as on Windows.
+        if (w && w->minimised)
+            return {-32000, -32000, -31840, -31972};
+        return w ? w->rect : WindowRect{};
+    }
+    void moveWindow(Hwnd h, int left, int top, int width, int height) override {
+        moves.push_back({h, left, top, width, height});
+        if (FakeWindow* w = find(h))
+            w->rect = {left, top, left + width, top + height};
+    }
+    std::optional<WindowRect> centringFallback() override { return fallback; }
+
+    std::optional<WindowRect> normalRect; // what restore() gives back
+};
+
+} // namespace avelin::test
