@@ -1,0 +1,45 @@
+#pragma once
+// The options of the avelin program that name the files of file mode, taken
+// off the front of the command line before start-up reads its mode.
+//
+//   avelin [--presentation FILE.pptx] [--addin FOLDER] MODE[,SOURCE FOLDER]
+//
+// Environment variables AVELIN_PRESENTATION and AVELIN_ADDIN stand in for
+// options that are not given.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace avelin {
+
+struct LaunchOptions {
+    std::optional<std::string> presentation; // the .pptx that stands for the open presentation
+    std::optional<std::string> addin;        // the folder that stands for the add-in's folder
+    bool help = false;
+    std::string error;       // not empty: what is wrong with the options
+    std::string commandLine; // the rest: what start-up splits into mode and folder
+
+    // File mode: the presentation application is played by named files.
+    bool fileMode() const { return presentation.has_value() || addin.has_value(); }
+};
+
+// From the arguments after the program's name (as main receives them): the
+// options come first; the remaining arguments are joined by single blanks.
+LaunchOptions ParseLaunchArguments(const std::vector<std::string>& args);
+
+// From the raw text after the program's name (Windows): the options come
+// first, a value may be in double quotes; the rest is taken as it stands.
+LaunchOptions ParseLaunchCommandLine(const std::string& text);
+
+// The raw command line without the program's name (in double quotes or not)
+// and the one blank after it.
+std::string CommandLineAfterProgramName(const std::string& raw);
+
+// Fills the options not given from the environment's values (nullptr or
+// empty: not set).
+void ApplyLaunchEnvironment(LaunchOptions& options, const char* presentation, const char* addin);
+
+// What `avelin --help` prints.
+std::string LaunchHelpText();
+
+} // namespace avelin
