@@ -1,0 +1,108 @@
+#include "platform/win32/com_presentation_app.h"
+
+#include "platform/win32/dispatch.h"
+#include "platform/win32/win32_process.h"
+
+#include <objbase.h>
+
+#ifdef _MSC_VER
+#pragma comment(lib, "ole32.lib")
+#pragma comment(lib, "oleaut32.lib")
+#endif
+
+namespace avelin {
+
+using win32::Argument;
+using win32::AutomationError;
+using win32::Dispatch;
+
+struct ComPresentationApp::Impl {
+    bool uninitialise = false;
+    Dispatch application;
+
+    const Dispatch& app() {
+        if (!application)
+            attach();
+        return application;
+    }
+
+    void attach() {
+        CLSID clsid{};
+        HRESULT hr = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
+        if (FAILED(hr))
+            throw std::runtime_error("PowerPoint is not installed (" + win32::SystemErrorText(hr) + ").");
+        IUnknown* unknown = nullptr;
+        hr = GetActiveObject(clsid, nullptr, &unknown);
+        if (FAILED(hr) || !unknown)
+            throw std::runtime_error("PowerPoint's automation object could not be obtained (" +
+                                     win32::SystemErrorText(hr) + ").");
+        IDispatch* dispatch = nullptr;
+        hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+        unknown->Release();
+        if (FAILED(hr) || !dispatch)
+            throw std::runtime_error("PowerPoint's automation object could not be obtained (" +
+                                     win32::SystemErrorText(hr) + ").");
+        application = Dispatch(dispatch);
+    }
+};
+
+ComPresentationApp::ComPresentationApp() : impl_(std::make_unique<Impl>()) {
+    // The window library has usually initialised COM on this thread already;
+    // then this call only counts up, and the destructor counts down.
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    impl_->uninitialise = SUCCEEDED(hr);
+}
+
+ComPresentationApp::~ComPresentationApp() {
+    const bool uninitialise = impl_->uninitialise;
+    impl_.reset(); // release PowerPoint's objects before COM goes
+    if (uninitialise)
+        CoUninitialize();
+}
+
+void ComPresentationApp::attach() {
+    impl_->attach();
+}
+
+std::string ComPresentationApp::addinPath(const std::string& addinName) {
+    const std::wstring name(addinName.begin(), addinName.end()); // add-in names are ASCII
+    try {
+        const Dispatch addIns = impl_->app().object(L"AddIns");
+        return addIns.object(L"Item", {Argument::of(name.c_str())}).text(L"Path");
+    } catch (const AutomationError& e) {
+        throw std::runtime_error("PowerPoint has no add-in named \"" + addinName + "\" (" + e.what() + ").");
+    }
+}
+
+PresentationInfo ComPresentationApp::activePresentation() {
+    Dispatch presentation;
+    try {
+        presentation = impl_->app().object(L"ActivePresentation");
+    } catch (const AutomationError& e) {
+        if (static_cast<long>(e.code()) == NoActivePresentation::kErrorNumber)
+            throw NoActivePresentation();
+        throw;
+    }
+    PresentationInfo info;
+    info.path = presentation.text(L"Path");
+    info.name = presentation.text(L"Name");
+    const Dispatch slides = presentation.object(L"Slides");
+    const long slideCount = slides.number(L"Count");
+    for (long i = 1; i <= slideCount; ++i) {
+        const Dispatch shapes = slides.object(L"Item", {Argument::of(i)}).object(L"Shapes");
+        SlideInfo slide;
+        const long shapeCount = shapes.number(L"Count");
+        for (long j = 1; j <= shapeCount; ++j) {
+            const Dispatch shape = shapes.object(L"Item", {Argument::of(j)});
+            ShapeInfo s;
+            s.name = shape.text(L"Name");
+            // Item 1 is the mouse-click action.
+            s.actionRun = shape.object(L"ActionSettings").object(L"Item", {Argument::of(1L)}).text(L"Run");
+            slide.shapes.push_back(std::move(s));
+        }
+        info.slides.push_back(std::move(slide));
+    }
+    return info;
+}
+
+} // namespace avelin

@@ -1,0 +1,139 @@
+#include "platform/win32/dispatch.h"
+
+#include <cstdio>
+
+#include "platform/win32/win32_process.h"
+
+namespace avelin::win32 {
+
+namespace {
+
+std::string hex(HRESULT code) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%08lX", static_cast<unsigned long>(code));
+    return buffer;
+}
+
+std::string memberName(const wchar_t* member) {
+    return ToAnsi(member, -1);
+}
+
+// Clears a VARIANT when it goes out of scope.
+struct VariantGuard {
+    VARIANT& v;
+    ~VariantGuard() { VariantClear(&v); }
+};
+
+} // namespace
+
+std::string ToAnsi(const wchar_t* text, int length) {
+    if (!text || length == 0)
+        return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, out.data(), n, nullptr, nullptr);
+    if (length < 0 && !out.empty() && out.back() == '\0')
+        out.pop_back(); // a length of -1 counts the terminator
+    return out;
+}
+
+Dispatch& Dispatch::operator=(Dispatch&& o) noexcept {
+    if (this != &o) {
+        if (p_)
+            p_->Release();
+        p_ = o.p_;
+        o.p_ = nullptr;
+    }
+    return *this;
+}
+
+Dispatch::~Dispatch() {
+    if (p_)
+        p_->Release();
+}
+
+void Dispatch::invoke(const wchar_t* member, const std::vector<Argument>& args, VARIANT& result) const {
+    if (!p_)
+        throw AutomationError("PowerPoint: " + memberName(member) + ": no object", E_POINTER);
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(member);
+    HRESULT hr = p_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr))
+        throw AutomationError("PowerPoint has no member " + memberName(member) + " (" + hex(hr) + ")", hr);
+
+    // Arguments go in reverse order.
+    std::vector<VARIANT> values(args.size());
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        VARIANT& v = values[args.size() - 1 - i];
+        VariantInit(&v);
+        if (args[i].isText) {
+            v.vt = VT_BSTR;
+            v.bstrVal = SysAllocString(args[i].text.c_str());
+        } else {
+            v.vt = VT_I4;
+            v.lVal = args[i].number;
+        }
+    }
+    DISPPARAMS params{values.empty() ? nullptr : values.data(), nullptr, static_cast<UINT>(values.size()), 0};
+    EXCEPINFO exception{};
+    UINT badArgument = 0;
+    VariantInit(&result);
+    hr = p_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &params,
+                    &result, &exception, &badArgument);
+    for (VARIANT& v : values)
+        VariantClear(&v);
+    if (SUCCEEDED(hr))
+        return;
+
+    std::string description;
+    if (hr == DISP_E_EXCEPTION) {
+        if (exception.pfnDeferredFillIn)
+            exception.pfnDeferredFillIn(&exception);
+        if (exception.scode != 0)
+            hr = exception.scode;
+        if (exception.bstrDescription)
+            description =
+                ToAnsi(exception.bstrDescription, static_cast<int>(SysStringLen(exception.bstrDescription)));
+    }
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    if (description.empty())
+        description = SystemErrorText(static_cast<unsigned long>(hr));
+    throw AutomationError("PowerPoint: " + memberName(member) + ": " + description + " (" + hex(hr) + ")",
+                          hr);
+}
+
+Dispatch Dispatch::object(const wchar_t* member, const std::vector<Argument>& args) const {
+    VARIANT result;
+    invoke(member, args, result);
+    VariantGuard guard{result};
+    if (result.vt != VT_DISPATCH || !result.pdispVal)
+        throw AutomationError("PowerPoint: " + memberName(member) + " is not an object", DISP_E_TYPEMISMATCH);
+    result.pdispVal->AddRef();
+    return Dispatch(result.pdispVal);
+}
+
+std::string Dispatch::text(const wchar_t* member, const std::vector<Argument>& args) const {
+    VARIANT result;
+    invoke(member, args, result);
+    VariantGuard guard{result};
+    if (result.vt == VT_EMPTY || result.vt == VT_NULL)
+        return {};
+    if (result.vt != VT_BSTR && FAILED(VariantChangeType(&result, &result, 0, VT_BSTR)))
+        throw AutomationError("PowerPoint: " + memberName(member) + " is not a text", DISP_E_TYPEMISMATCH);
+    return ToAnsi(result.bstrVal, static_cast<int>(SysStringLen(result.bstrVal)));
+}
+
+long Dispatch::number(const wchar_t* member, const std::vector<Argument>& args) const {
+    VARIANT result;
+    invoke(member, args, result);
+    VariantGuard guard{result};
+    if (result.vt != VT_I4 && FAILED(VariantChangeType(&result, &result, 0, VT_I4)))
+        throw AutomationError("PowerPoint: " + memberName(member) + " is not a number", DISP_E_TYPEMISMATCH);
+    return result.lVal;
+}
+
+} // namespace avelin::win32
