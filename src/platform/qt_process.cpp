@@ -13,6 +13,8 @@
 #include "platform/errors.h"
 #ifdef _WIN32
 #include "platform/win32/win32_process.h"
+#else
+#include <unistd.h>
 #endif
 
 namespace avelin {
@@ -23,9 +25,11 @@ QtProcess::~QtProcess() = default;
 
 std::string QtProcess::lockFilePath() const {
     // One lock per user: the temporary folder may be shared by all users.
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USERNAME");
+#ifdef _WIN32
+    const QString user = qEnvironmentVariable("USERNAME");
+#else
+    const QString user = QString::number(::getuid());
+#endif
     const QString file = QString::fromStdString(name_) + QLatin1Char('-') + user + QStringLiteral(".lock");
     return QDir(QDir::tempPath()).filePath(file).toLocal8Bit().toStdString();
 }
