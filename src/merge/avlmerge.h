@@ -83,8 +83,10 @@ class avlmerge : public QWidget, public WorkWindow {
     void ShowSelectedCount();
     void HideRenameFrame();
     void SetGoButton(bool enabled, std::uint32_t colour, const std::string& caption);
+    void FitListCaptions();
 
     Mod_Main& mod_;
+    double dpi_ = 96.0;
 
     QLabel* Label1 = nullptr;
     QLabel* lbl_directory = nullptr;

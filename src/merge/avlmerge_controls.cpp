@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "merge/avlmerge.h"
 #include "merge/avlmerge_info_panel.h"
@@ -66,17 +67,11 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 void avlmerge::buildControls() {
     setObjectName("avlmerge");
     setWindowTitle("avelin Merge Voting Data");
-    QFont windowFont("MS Sans Serif");
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(DesignFont("MS Sans Serif"));
 
     Label1 = NewLabel(this, "Label1", "Current Source Directory");
     lbl_directory = NewLabel(this, "lbl_directory", "directory");
-    QFont tahoma("Tahoma");
-    tahoma.setStyleHint(QFont::SansSerif);
-    tahoma.setPointSizeF(8.25);
-    lbl_directory->setFont(tahoma);
+    lbl_directory->setFont(DesignFont("Tahoma"));
     cmd_browseinput = NewButton(this, "cmd_browseinput", "Browse");
 
     Frame1 = Named(new QGroupBox(this), "Frame1");
@@ -84,11 +79,22 @@ void avlmerge::buildControls() {
     Lst_InputList = NewList(Frame1, "Lst_InputList", "Double click to add a file to the list");
 
     Frame2 = Named(new QGroupBox("Frame2", this), "Frame2");
+    // The design's caption lies under the frame's labels: it is kept but not
+    // drawn (drawn in the window's colour), and the controls inside keep the
+    // window's text colour.
+    QPalette hidden = Frame2->palette();
+    hidden.setColor(QPalette::WindowText, hidden.color(QPalette::Window));
+    Frame2->setPalette(hidden);
     lbl_files = NewFrameLabel(Frame2, "lbl_files", "Files selected for merging");
     Lst_Files = NewList(Frame2, "Lst_Files", "Double click to remove a file from the list");
     lblVoteName = NewFrameLabel(Frame2, "lblVoteName", "Vote / Group name");
     lblVoteName->setToolTip("This is the name given to the subgroup in the merged results file");
     lst_groupnames = NewList(Frame2, "lst_groupnames", "Double click to edit the name");
+
+    QPalette shown = palette();
+    shown.setColor(QPalette::WindowText, palette().color(QPalette::WindowText)); // set, so not inherited
+    for (QWidget* inside : Frame2->findChildren<QWidget*>())
+        inside->setPalette(shown);
 
     TChart1 = Named(new InfoPanel(this), "TChart1");
     lblOutputDirectoryTitle = NewLabel(this, "lblOutputDirectoryTitle", "Output Directory");
@@ -143,6 +149,7 @@ void avlmerge::placeControls(double dpi) {
     const auto at = [dpi](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(TwipRect(left, top, width, height, dpi));
     };
+    dpi_ = dpi;
     setFixedSize(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi));
 
     at(Label1, 120, 240, 1935, 255);
@@ -173,6 +180,21 @@ void avlmerge::placeControls(double dpi) {
     at(cmd_go, 4800, 4320, 3735, 375);
     at(cmd_cancel, 8640, 4320, 1215, 375);
     at(lst_temp, 8040, 0, 1335, 450);
+    FitListCaptions();
+}
+
+void avlmerge::FitListCaptions() {
+    // The captions above the lists change at run time. Where this system's
+    // substitute for the design font is wider than the design's, a caption
+    // widens its label to the right, at most to its list's width, rather than
+    // being cut off.
+    const auto fit = [this](QLabel* label, int designTwips, int listTwips) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 4;
+        label->resize(std::clamp(needed, TwipsToPixels(designTwips, dpi_), TwipsToPixels(listTwips, dpi_)),
+                      label->height());
+    };
+    fit(lbl_inputlist, 1935, 2415);
+    fit(lbl_files, 1935, 4215);
 }
 
 void avlmerge::SetGoButton(bool enabled, std::uint32_t colour, const std::string& caption) {

@@ -1,5 +1,7 @@
 #include "merge/avlmerge_info_panel.h"
 
+#include "merge/avlmerge_text.h"
+
 #include <QPainter>
 #include <QStyleOptionFrame>
 #include <algorithm>
@@ -10,10 +12,7 @@ InfoPanel::InfoPanel(QWidget* parent)
     : QWidget(parent), lines_{
                            "To enable the merge utility to function", "correctly files chosen to be merged",
                            "must be of the same format, i.e. they must", "be from the same meeting design"} {
-    QFont f("MS Sans Serif");
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(8.25);
-    setFont(f);
+    setFont(DesignFont("MS Sans Serif"));
 }
 
 void InfoPanel::setTransparency(int percent) {
@@ -40,7 +39,8 @@ void InfoPanel::paintEvent(QPaintEvent*) {
     int widest = 0;
     for (const QString& line : lines_)
         widest = std::max(widest, fm.horizontalAdvance(line));
-    const QRect block((width() - widest) / 2, (height() - blockHeight) / 2, widest, blockHeight);
+    const QRect block(std::max(4, (width() - widest) / 2), std::max(2, (height() - blockHeight) / 2), widest,
+                      blockHeight);
     p.setPen(palette().color(QPalette::WindowText));
     for (int i = 0; i < lines_.size(); ++i)
         p.drawText(QRect(block.left(), block.top() + i * lineHeight, widest, lineHeight),

@@ -40,6 +40,7 @@ void avlmerge::Lst_InputList_DblClick() {
     ShowSelectedCount();
     if (Lst_Files->count() == kMaxMergeFiles)
         SetCaption(lbl_inputlist, "Maximum of 10 files merged");
+    FitListCaptions();
     CheckEnabled();
 }
 
@@ -65,6 +66,7 @@ void avlmerge::Lst_Files_DblClick() {
     ShowSelectedCount();
     if (Lst_Files->count() < kMaxMergeFiles)
         SetCaption(lbl_inputlist, "Files available for merging");
+    FitListCaptions();
     CheckEnabled();
 }
 

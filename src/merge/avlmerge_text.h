@@ -5,11 +5,13 @@
 // trip through QString (a byte the locale cannot decode) is still handed back
 // to the core unchanged.
 #include <QByteArray>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <string>
 #include <vector>
@@ -87,6 +89,17 @@ inline std::vector<std::string> Entries(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         entries.push_back(EntryText(list->item(i)));
     return entries;
+}
+
+// A design font (8.25 pt): the named face where the system has it, else a
+// face of about the same widths, so that captions fit their design sizes.
+inline QFont DesignFont(const QString& family) {
+    QFont font;
+    font.setFamilies(
+        {family, "Microsoft Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "Helvetica"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
 }
 
 // Design positions are twips (1/1440 inch); on screen they scale with the

@@ -257,6 +257,7 @@ void AvlmergeWindowTest::renameFrameRefusesClashesAndIllegalNames() {
     MergeHarness h;
     h.writeMeetingFile("addin/dataBank/Monday Meeting/north.rec");
     h.writeMeetingFile("addin/dataBank/Monday Meeting/south.rec");
+    h.writeMeetingFile("addin/dataBank/Monday Meeting/west.rec");
     QVERIFY(h.open());
     h.select({"north", "south"});
     QListWidget* groups = h.list("lst_groupnames");
@@ -316,11 +317,10 @@ void AvlmergeWindowTest::renameFrameRefusesClashesAndIllegalNames() {
     QCOMPARE(name->text(), QString("north"));
 
     // A double click on the lists drops the edit without resetting the prompt.
-    MergeHarness::doubleClick(h.list("Lst_Files"),
-                              QString::fromStdString(h.meeting() + kPathSeparator + "north"));
+    MergeHarness::doubleClick(h.list("Lst_InputList"), "west");
     QVERIFY(!frame->isVisible());
     QCOMPARE(prompt->text(), QString("Filename cannot contain illegal characters"));
-    QCOMPARE(MergeHarness::texts(groups), QStringList({"East"}));
+    QCOMPARE(MergeHarness::texts(groups), QStringList({"north", "East", "west"}));
 }
 
 void AvlmergeWindowTest::illegalOutputNameStopsEveryOtherControl() {
