@@ -142,8 +142,12 @@ struct MergeHarness {
         const auto found = list->findItems(entry, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable("no entry " + entry));
         list->scrollToItem(found.first());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                           list->visualItemRect(found.first()).center());
+        const QPoint at = list->visualItemRect(found.first()).center();
+        // A user can only double-click what no other control covers.
+        QWidget* top = list->window();
+        QVERIFY2(list->isAncestorOf(top->childAt(list->viewport()->mapTo(top, at))),
+                 qPrintable("entry " + entry + " is covered"));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
 
     // Adds available files by double click, in the order given.
