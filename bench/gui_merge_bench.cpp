@@ -113,7 +113,8 @@ void BM_ProgramStartToShownWindow(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         program.start(AVELIN_BINARY_DIR "/src/avelin", args);
-        if (!program.waitForFinished(10000) || program.exitCode() != 0) {
+        if (!program.waitForFinished(10000) || program.exitCode() != 0 ||
+            !program.readAllStandardOutput().contains("merge window shown")) {
             state.SkipWithError(
                 ("avelin did not show its window: " + program.readAllStandardError()).constData());
             break;

@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "browse/frm_browse.h"
@@ -94,7 +95,10 @@ void avlmerge::paintEvent(QPaintEvent* event) {
     if (quitWhenShown_) {
         quitWhenShown_ = false;
         // After this paint has reached the screen.
-        QTimer::singleShot(0, this, [this] { mod_.services.process.endProgram(); });
+        QTimer::singleShot(0, this, [this] {
+            std::fputs("merge window shown\n", stdout);
+            mod_.services.process.endProgram();
+        });
     }
 }
 

@@ -118,8 +118,9 @@ class avlmerge : public QWidget, public WorkWindow {
 
     FocusLeaveGuard* guard_ = nullptr;
     QPointer<frm_browse> browser_;
-    // AVELIN_QUIT_WHEN_SHOWN set: the program ends once the window has been
-    // painted, so that the time from start to a shown window can be measured.
+    // AVELIN_QUIT_WHEN_SHOWN set: once the window has been painted the
+    // program prints "merge window shown" and ends, so that the time from
+    // start to a shown window can be measured.
     bool quitWhenShown_ = false;
 };
 
