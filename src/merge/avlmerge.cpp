@@ -216,6 +216,12 @@ void avlmerge::cmd_cancel_Click() {
 }
 
 void avlmerge::closeEvent(QCloseEvent* event) {
+    // While the folder browser is open the window takes no input, its close
+    // button included, so it cannot be quit meanwhile.
+    if (event->spontaneous() && !isEnabled()) {
+        event->ignore();
+        return;
+    }
     // Asking before closing does nothing: the close button quits like "&Quit".
     event->accept();
     Form_Unload();

@@ -1,6 +1,9 @@
 // The folder browser opened from the merge window's "Browse" button, driven
 // through its real controls.
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QtTest/qtestspontaneevent.h>
 
 #include "browse/folder_chain.h"
 #include "browse/frm_browse.h"
@@ -84,9 +87,13 @@ void FrmBrowseTest::okHandsOverTheOpenedFolderOnly() {
     QCOMPARE(shown.at(shown.size() - 2).trimmed(), QString("Older"));
     QCOMPARE(shown.last().trimmed(), QString("Other"));
 
-    // The merge window takes no input meanwhile.
+    // The merge window takes no input meanwhile, not even its close button.
     MergeHarness::click(h.button("cmd_cancel"));
+    QCloseEvent closeButton; // as the window system sends it
+    QSpontaneKeyEvent::setSpontaneous(&closeButton);
+    qApp->notify(h.window.get(), &closeButton);
     QCOMPARE(h.process.endCalls, 0);
+    QVERIFY(h.window->isVisible());
 
     // Highlighting is not opening; a double click opens.
     ClickFolder(folders, "Other");
@@ -147,6 +154,11 @@ void FrmBrowseTest::cancelAndCloseChangeNothing() {
         QTRY_VERIFY(h.window->browser() == nullptr);
     }
     QCOMPARE(h.process.endCalls, 0);
+    // Enabled again, the merge window's close button ends the program.
+    QCloseEvent closeButton;
+    QSpontaneKeyEvent::setSpontaneous(&closeButton);
+    qApp->notify(h.window.get(), &closeButton);
+    QCOMPARE(h.process.endCalls, 1);
 }
 
 void FrmBrowseTest::startsOnAFolderThatExists() {
