@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <filesystem>
 
 #include "avlmerge_harness.h"
 #include "merge/avlmerge_info_panel.h"
+#include "platform/errors.h"
 
 using namespace avelin;
 using namespace avelin::test;
@@ -125,6 +127,19 @@ void AvlmergeWindowTest::loadFallsBackWhenFoldersOrPresentationAreMissing() {
         QCOMPARE(h.window->SourceFolder, h.root.at("ARG"));
         QCOMPARE(MergeHarness::texts(h.list("Lst_InputList")), QStringList({"given"}));
         QCOMPARE(h.window->OutputFolder, h.talks());
+    }
+    {
+        // No presentation and no data folder to fall back on: the load ends
+        // with the failure, which start-up reports.
+        MergeHarness h;
+        h.app.open.reset();
+        std::filesystem::remove_all(h.root.at("addin/data"));
+        try {
+            avlmerge window(h.mod);
+            QFAIL("the load went on without any folder");
+        } catch (const FileError& e) {
+            QCOMPARE(e.path(), h.root.at("addin/data"));
+        }
     }
     {
         // A presentation whose folder has gone (path not found), named in
