@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QtTest/qtestspontaneevent.h>
 
-#include "browse/folder_chain.h"
 #include "browse/frm_browse.h"
 #include "merge/avlmerge_harness.h"
 
@@ -19,7 +18,6 @@ class FrmBrowseTest : public QObject {
     void okHandsOverTheOpenedFolderOnly();
     void cancelAndCloseChangeNothing();
     void startsOnAFolderThatExists();
-    void folderChainsAndNames();
 };
 
 namespace {
@@ -180,20 +178,6 @@ void FrmBrowseTest::startsOnAFolderThatExists() {
     QCOMPARE(b->folderPath(), h.files.currentDirectory());
     MergeHarness::click(Control<QPushButton>(b, "cmd_ok_0"));
     QCOMPARE(h.label("lbl_directory")->text(), Shown(h.files.currentDirectory()));
-}
-
-void FrmBrowseTest::folderChainsAndNames() {
-    const std::string s(1, kPathSeparator);
-    const std::string root = RootOf(s + "x");
-    QCOMPARE(root, s);
-    QCOMPARE(FolderChain(s + "a" + s + "b" + s), std::vector<std::string>({s, s + "a", s + "a" + s + "b"}));
-    QCOMPARE(NormalFolder(s + "a" + s + s), s + "a");
-    QCOMPARE(NormalFolder(s), s);
-    QCOMPARE(FolderName(s + "a" + s + "b"), std::string("b"));
-    QCOMPARE(FolderName(s), s);
-    QCOMPARE(ChildFolder(s, "x"), s + "x");
-    QCOMPARE(ChildFolder(s + "a", "x"), s + "a" + s + "x");
-    QCOMPARE(FolderChain("rel" + s + "sub"), std::vector<std::string>({"rel", "rel" + s + "sub"}));
 }
 
 QTEST_MAIN(FrmBrowseTest)

@@ -63,13 +63,11 @@ void AvlmergeMergeTest::overwriteQuestionAndTheEndAfterMerging() {
     QCOMPARE(h.box("txt_ofile")->text(), kSuccess);
     QCOMPARE(h.button("cmd_go")->text(), QString("OK"));
     QCOMPARE(MergeHarness::texts(h.list("lst_temp")), QStringList({"Vote 1.avl", "Vote 2.avl"}));
-    const std::string merged = h.root.read("talks/merged votes.rec");
-    QVERIFY(merged.starts_with("\"\\Vote 1.avl\",4,5,\"1;2;1;2;3;\",\"14:05:09\",\"04/12/2026\"\r\n"));
-    QVERIFY(merged.ends_with("\"\\MergeInfo.avl\",2,5,\"0;0;1;1;1;\",\"14:05:09\",\"04/12/2026\"\r\n"));
-    QCOMPARE(h.root.read("talks/a.grp"), std::string("\"MergeInfo.avl\", \"0\""));
-    QCOMPARE(h.root.read("talks/b.grp"), std::string("\"MergeInfo.avl\", \"1\""));
-    QVERIFY(h.root.exists("talks/MergeInfo.avl"));
-    QCOMPARE(h.root.read("talks/MergeInfo.avl"), std::string());
+    // Replaced by the merge (its content is compared in the test below).
+    QVERIFY(h.root.read("talks/merged votes.rec")
+                .ends_with("\"\\MergeInfo.avl\",2,5,\"0;0;1;1;1;\",\"14:05:09\",\"04/12/2026\"\r\n"));
+    QVERIFY(h.root.exists("talks/a.grp") && h.root.exists("talks/b.grp") &&
+            h.root.exists("talks/MergeInfo.avl"));
     QCOMPARE(h.process.endCalls, 0);
 
     // Pressed again, it ends the program without writing anything.
