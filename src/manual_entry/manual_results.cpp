@@ -36,16 +36,18 @@ std::string ManualTimeText(int& q, const DateTime& now) {
     std::string h = twoDigits(now.hour);
     int minute = now.minute;
     if (q > 59) {
-        s = "0";
+        s.assign(1, '0');
         q = -1;
         minute = now.minute + 1;
         m = std::to_string(minute);
     }
     if (minute > 59) {
-        m = "0";
+        m.assign(1, '0');
         h = std::to_string(now.hour + 1);
     }
-    return h + ":" + m + ":" + s;
+    std::string t;
+    t.append(h).append(":").append(m).append(":").append(s);
+    return t;
 }
 
 std::string ManualDateText(const DateTime& now) {
@@ -88,11 +90,12 @@ std::string ManualResultsText(const std::vector<VoteEntry>& votes, const GridCou
                 text += '\\'; // part of the format, on every platform
                 text += vote.Name;
                 if (vote.Kind == "SERIES")
-                    text += ";" + std::to_string(k + 1);
-                text += "\",\"" + std::to_string(vote.OptionCount) + "\",\"" +
-                        std::to_string(static_cast<long>(entries)) + "\",\"";
-                text += responses;
-                text += "\",\"" + time + "\",\"" + date + "\"\r\n";
+                    text.append(";").append(std::to_string(k + 1));
+                text.append("\",\"").append(std::to_string(vote.OptionCount));
+                text.append("\",\"").append(std::to_string(static_cast<long>(entries)));
+                text.append("\",\"").append(responses);
+                text.append("\",\"").append(time);
+                text.append("\",\"").append(date).append("\"\r\n");
             }
             if (row + 1 < counts.size())
                 ++row;
