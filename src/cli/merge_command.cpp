@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/cli_clock.h"
 #include "cli/command.h"
 #include "merge/folder_listing.h"
 #include "merge/group_names.h"
@@ -23,33 +24,6 @@ struct MergeOptions {
     std::vector<std::string> inputs;
     bool force = false;
 };
-
-// AVELIN_FIXED_NOW="yyyy-mm-dd hh:nn:ss" pins the merge time, so that the
-// output of a merge can be compared byte for byte (the tests use it).
-class FixedNowClock : public Clock {
-  public:
-    explicit FixedNowClock(DateTime t) : time_(t) {}
-    DateTime now() const override { return time_; }
-    double secondsSinceMidnight() const override {
-        return time_.hour * 3600.0 + time_.minute * 60.0 + time_.second;
-    }
-
-  private:
-    DateTime time_;
-};
-
-std::unique_ptr<Clock> MergeClock() {
-    const char* fixed = std::getenv("AVELIN_FIXED_NOW");
-    if (!fixed || !*fixed)
-        return std::make_unique<SystemClock>();
-    DateTime t;
-    char rest = 0;
-    if (std::sscanf(fixed, "%d-%d-%d %d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second,
-                    &rest) != 6)
-        throw UsageError(std::string("AVELIN_FIXED_NOW \"") + fixed +
-                         "\" is not of the form yyyy-mm-dd hh:nn:ss");
-    return std::make_unique<FixedNowClock>(t);
-}
 
 std::string WithoutRecExtension(const std::string& path) {
     return path.ends_with(".rec") ? path.substr(0, path.size() - 4) : path;
@@ -84,7 +58,7 @@ int RunMergeCommand(const MergeOptions& options) {
     LocalFileSystem files;
     bool writing = false;
     try {
-        const auto clock = MergeClock();
+        const auto clock = CliClock();
         const MergeRequest request = BuildRequest(options, files);
         const std::string outputPath = OutputPath(request.outputName, request.outputFolder);
         if (!options.force && files.fileExists(outputPath)) {
