@@ -8,27 +8,31 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
 #ifdef _WIN32
 #include <process.h>
+#define AVELIN_TEST_PID _getpid()
 #else
 #include <unistd.h>
+#define AVELIN_TEST_PID getpid()
 #endif
 
 namespace avelin::test {
+
+// The whole content of a file, "" when it cannot be read.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 class TempFolder {
   public:
     TempFolder() {
         static std::atomic<int> counter{0};
-#ifdef _WIN32
-        const int pid = _getpid();
-#else
-        const int pid = static_cast<int>(getpid());
-#endif
         path_ = std::filesystem::temp_directory_path() /
-                ("avelin-test-" + std::to_string(pid) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
+                ("avelin-test-" + std::to_string(AVELIN_TEST_PID) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_); // left by an earlier program with the same id
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
@@ -38,35 +42,21 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string path() const {
-        return path_.string();
-    }
-    // Full path of `name` inside the folder.
-    std::string at(const std::string& name) const {
-        return (path_ / name).string();
-    }
-
+    std::string path() const { return path_.string(); }
+    std::string at(const std::string& name) const { return (path_ / name).string(); }
     void write(const std::string& name, const std::string& bytes) const {
         std::filesystem::create_directories((path_ / name).parent_path());
-        std::ofstream out(path_ / name, std::ios::binary);
-        out << bytes;
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
     }
-    std::string read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    bool exists(const std::string& name) const {
-        return std::filesystem::exists(path_ / name);
-    }
+    std::string read(const std::string& name) const { return ReadBytes(path_ / name); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
     // Names of everything in the folder (sorted), to prove nothing else was created.
     std::string listing() const {
-        std::string all;
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(path_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
+        std::string all;
         for (const auto& n : names)
             all += n + "\n";
         return all;
