@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -88,33 +90,25 @@ TEST_F(RunMergeTest, AnEmptyInputStillGetsItsGroupFile) {
 }
 
 TEST_F(RunMergeTest, RefusedRequestsTouchNoFile) {
-    const auto refused = [&](MergeRequest r) { EXPECT_THROW(RunMerge(r, files, clock), UsageError); };
-    MergeRequest one = Request();
-    one.files.pop_back();
-    one.groupNames.pop_back();
-    refused(one);
-    MergeRequest eleven = Request();
-    for (int i = 0; i < 9; ++i) {
-        eleven.files.push_back(in.at("Monday"));
-        eleven.groupNames.push_back("g" + std::to_string(i));
+    const std::function<void(MergeRequest&)> changes[] = {
+        [](MergeRequest& r) { r.files.pop_back(), r.groupNames.pop_back(); }, // one file
+        [&](MergeRequest& r) {
+            for (int i = 0; i < 9; ++i) // eleven files
+                r.files.push_back(in.at("Monday")), r.groupNames.push_back("g" + std::to_string(i));
+        },
+        [](MergeRequest& r) { r.groupNames.pop_back(); },
+        [](MergeRequest& r) { r.groupNames[1] = "a/b"; },
+        [](MergeRequest& r) {
+            r.groupNames = {"North", "nORTH"};
+        },
+        [](MergeRequest& r) { r.outputName = ""; },
+        [](MergeRequest& r) { r.outputName = "a?b"; },
+    };
+    for (const auto& change : changes) {
+        MergeRequest r = Request();
+        change(r);
+        EXPECT_THROW(RunMerge(r, files, clock), UsageError);
     }
-    refused(eleven);
-    MergeRequest fewerNames = Request();
-    fewerNames.groupNames.pop_back();
-    refused(fewerNames);
-    MergeRequest badName = Request();
-    badName.groupNames[1] = "a/b";
-    refused(badName);
-    MergeRequest sameNames = Request();
-    sameNames.groupNames = {"North", "nORTH"};
-    refused(sameNames);
-    MergeRequest noOutput = Request();
-    noOutput.outputName = "";
-    refused(noOutput);
-    MergeRequest badOutput = Request();
-    badOutput.outputName = "a?b";
-    refused(badOutput);
-
     EXPECT_EQ(files.reads, 0);
     EXPECT_EQ(out.listing(), "");
 }
@@ -122,36 +116,25 @@ TEST_F(RunMergeTest, RefusedRequestsTouchNoFile) {
 TEST_F(RunMergeTest, BadInputsStopTheMergeBeforeAnyWrite) {
     out.write("merged.rec", "previous merge");
     out.write("MergeInfo.avl", "keep");
-
+    const auto failure = [&](const MergeRequest& r) -> std::string {
+        try {
+            RunMerge(r, files, clock);
+        } catch (const std::runtime_error& e) { // FileError and FormatError name the input
+            return e.what();
+        }
+        return "accepted";
+    };
     in.write("Tuesday.rec", Line("Delta.avl", "4;") + "\"C:\\Talks\\Beta.avl\",4,1\r\n");
-    try {
-        RunMerge(Request(), files, clock);
-        FAIL() << "accepted";
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.path(), in.at("Tuesday.rec"));
-        EXPECT_EQ(e.line(), 2);
-    }
-
+    EXPECT_EQ(failure(Request()), in.at("Tuesday.rec") + ", line 2: fewer than six fields");
     MergeRequest missing = Request();
     missing.files[1] = in.at("Wednesday");
-    try {
-        RunMerge(missing, files, clock);
-        FAIL() << "accepted";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), in.at("Wednesday.rec"));
-        EXPECT_EQ(e.reason(), "No such file or directory");
-    }
-
+    EXPECT_EQ(failure(missing), in.at("Wednesday.rec") + ": No such file or directory");
     // 20000 + 20000 keypads do not fit one line's 16-bit count.
     in.write("Monday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
     in.write("Tuesday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
-    try {
-        RunMerge(Request(), files, clock);
-        FAIL() << "accepted";
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.path(), in.at("Tuesday.rec"));
-        EXPECT_NE(std::string(e.what()).find("40000"), std::string::npos);
-    }
+    EXPECT_EQ(failure(Request()), in.at("Tuesday.rec") +
+                                      ": the keypads of the inputs up to this file come to 40000 "
+                                      "positions, more than the 32767 a merged file can hold");
 
     EXPECT_TRUE(files.written.empty());
     EXPECT_EQ(out.listing(), "MergeInfo.avl\nmerged.rec\n");
