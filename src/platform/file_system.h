@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/file_faults.h"
 
 namespace avelin {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // A path may be full or relative to the current directory.
@@ -29,6 +30,9 @@ public:
     // Writes `content` to a temporary file in the target's folder and renames
     // it over `path`: on failure the old file stays as it was. Throws FileError.
     virtual void writeFile(const std::string& path, const std::string& content) = 0;
+    // Removes a file; a file that is not there is no failure, and a folder is
+    // never removed. Throws FileError.
+    virtual void removeFile(const std::string& path) = 0;
 
     // Process-wide current directory (relative names resolve against it).
     virtual std::string currentDirectory() const = 0;
@@ -41,7 +45,7 @@ public:
 
 // The real file services of the machine.
 class LocalFileSystem : public FileSystem {
-public:
+  public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
     std::vector<std::string> listFiles(const std::string& folder) const override;
@@ -49,10 +53,18 @@ public:
     std::string readAll(const std::string& path) const override;
     std::optional<std::string> readFirstLine(const std::string& path) const override;
     void writeFile(const std::string& path, const std::string& content) override;
+    void removeFile(const std::string& path) override;
     std::string currentDirectory() const override;
     void setCurrentDirectory(const std::string& path) override;
     void changeDrive(const std::string& path) override;
+
+    // Failures to inject into writes and removals; empty in normal use.
+    FileFaults faults;
 };
+
+// The longest name of the temporary file that a write puts beside its target
+// (".avelin-" and three hexadecimal numbers, ".tmp").
+inline constexpr std::size_t kMaxTemporaryNameLength = 36;
 
 // The folder separator of paths the program builds: "\" on Windows, "/" elsewhere.
 #ifdef _WIN32

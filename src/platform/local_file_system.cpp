@@ -45,21 +45,17 @@ fs::path ToPath(const std::string& path) {
 }
 
 // A name beside the target that no other writer of this process or another
-// one picks at the same moment.
+// one picks at the same moment. Its length is bounded (and independent of the
+// target's name), so that a target name up to the system's limit still leaves
+// room for it.
 std::string TemporaryPathFor(const std::string& path) {
     static std::atomic<unsigned long> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const fs::path target = ToPath(path);
-    // Built by appending: GCC 12 at -O3 misreads a chain of "+" here (-Wrestrict).
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".tmp";
-    name += std::to_string(AVELIN_GETPID());
-    name += '-';
-    name += std::to_string(counter++);
-    name += '-';
-    name += std::to_string(stamp % 1000000);
-    fs::path temp = target.parent_path();
+    char name[kMaxTemporaryNameLength + 1];
+    std::snprintf(name, sizeof name, ".avelin-%lx-%lx-%06lx.tmp",
+                  static_cast<unsigned long>(AVELIN_GETPID()) & 0xffffffffUL, counter++ & 0xffffffffUL,
+                  static_cast<unsigned long>(stamp) & 0xffffffUL);
+    fs::path temp = ToPath(path).parent_path();
     temp /= name;
     return temp.string();
 }
@@ -147,32 +143,61 @@ std::optional<std::string> LocalFileSystem::readFirstLine(const std::string& pat
     return line;
 }
 
+// Each step asks `faults` first, so that a test can make exactly that step
+// fail and watch the real clean-up run.
 void LocalFileSystem::writeFile(const std::string& path, const std::string& content) {
     const std::string temp = TemporaryPathFor(path);
+    if (const auto fault = faults.at(FileStep::CreateTemporary, path))
+        throw FileError(path, *fault);
     errno = 0;
     // "x": never reuse an existing file of that name.
     std::FILE* raw = std::fopen(temp.c_str(), "wbx");
     if (!raw)
         throw FileError(path, SystemErrorText(errno));
-    int error = 0;
-    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), raw) != content.size())
-        error = errno != 0 ? errno : EIO;
-    if (std::fflush(raw) != 0 && error == 0)
-        error = errno != 0 ? errno : EIO;
-    if (std::fclose(raw) != 0 && error == 0)
-        error = errno != 0 ? errno : EIO;
+    std::string error;
+    const auto systemError = [&error] {
+        if (error.empty())
+            error = SystemErrorText(errno != 0 ? errno : EIO);
+    };
+    // An injected write failure stops half-way, as a full disk does.
+    const auto writeFault = faults.at(FileStep::Write, path);
+    const std::size_t size = writeFault ? content.size() / 2 : content.size();
+    if (size > 0 && std::fwrite(content.data(), 1, size, raw) != size)
+        systemError();
+    if (writeFault && error.empty())
+        error = *writeFault;
+    if (std::fflush(raw) != 0)
+        systemError();
+    if (std::fclose(raw) != 0)
+        systemError();
+    if (const auto fault = faults.at(FileStep::Close, path); fault && error.empty())
+        error = *fault;
+    if (error.empty()) {
+        if (const auto fault = faults.at(FileStep::Rename, path)) {
+            error = *fault;
+        } else {
+            // Replaces an existing file in one step (MoveFileEx with replace on Windows).
+            std::error_code ec;
+            fs::rename(ToPath(temp), ToPath(path), ec);
+            if (!ec)
+                return;
+            error = ec.message();
+        }
+    }
+    std::error_code ignored;
+    fs::remove(ToPath(temp), ignored);
+    throw FileError(path, error);
+}
+
+void LocalFileSystem::removeFile(const std::string& path) {
+    if (const auto fault = faults.at(FileStep::Remove, path))
+        throw FileError(path, *fault);
     std::error_code ec;
-    if (error != 0) {
-        fs::remove(ToPath(temp), ec);
-        throw FileError(path, SystemErrorText(error));
-    }
-    // Replaces an existing file in one step (MoveFileEx with replace on Windows).
-    fs::rename(ToPath(temp), ToPath(path), ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(ToPath(temp), ignored);
+    if (fs::is_directory(ToPath(path), ec))
+        throw FileError(path, SystemErrorText(EISDIR));
+    fs::remove(ToPath(path), ec);
+    if (ec)
         throw FileError(path, ec.message());
-    }
 }
 
 std::string LocalFileSystem::currentDirectory() const {

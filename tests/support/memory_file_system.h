@@ -46,6 +46,7 @@ class MemoryFileSystem : public FileSystem {
         return it->second.substr(0, it->second.find_first_of("\r\n"));
     }
     void writeFile(const std::string& path, const std::string& content) override { files[path] = content; }
+    void removeFile(const std::string& path) override { files.erase(path); }
     std::string currentDirectory() const override { return current; }
     void setCurrentDirectory(const std::string& path) override { current = path; }
     void changeDrive(const std::string&) override {}

@@ -1,0 +1,84 @@
+#include "platform/file_faults.h"
+
+#include "platform/errors.h"
+#include "platform/file_system.h"
+
+namespace avelin {
+
+namespace {
+
+// "*" matches any run of characters, "?" any one, everything else itself.
+bool Matches(const char* pattern, const char* text) {
+    for (; *pattern; ++pattern, ++text) {
+        if (*pattern == '*') {
+            for (const char* rest = text;; ++rest) {
+                if (Matches(pattern + 1, rest))
+                    return true;
+                if (!*rest)
+                    return false;
+            }
+        }
+        if (!*text || (*pattern != '?' && *pattern != *text))
+            return false;
+    }
+    return !*text;
+}
+
+std::string FileNameOf(const std::string& path) {
+    // Both separators: Windows takes "/" in paths as well.
+    const std::size_t at = path.find_last_of(std::string("/") + kPathSeparator);
+    return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+} // namespace
+
+void FileFaults::fail(FileStep step, std::string namePattern, std::string errorText) {
+    faults_.push_back({step, std::move(namePattern), std::move(errorText)});
+}
+
+std::optional<std::string> FileFaults::at(FileStep step, const std::string& path) const {
+    if (faults_.empty())
+        return std::nullopt;
+    const std::string name = FileNameOf(path);
+    for (const FileFault& f : faults_)
+        if (f.step == step && Matches(f.namePattern.c_str(), name.c_str()))
+            return f.errorText;
+    return std::nullopt;
+}
+
+FileFaults ParseFileFaults(const std::string& text) {
+    static const std::pair<const char*, FileStep> kSteps[] = {{"create", FileStep::CreateTemporary},
+                                                              {"write", FileStep::Write},
+                                                              {"close", FileStep::Close},
+                                                              {"rename", FileStep::Rename},
+                                                              {"remove", FileStep::Remove}};
+    FileFaults faults;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(';', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string entry = text.substr(start, end - start);
+        start = end + 1;
+        if (entry.empty())
+            continue;
+        const std::size_t first = entry.find(':');
+        const std::size_t second = first == std::string::npos ? first : entry.find(':', first + 1);
+        if (second == std::string::npos || second == first + 1 || second + 1 == entry.size())
+            throw UsageError("file fault \"" + entry + "\" is not of the form step:pattern:error text");
+        const std::string stepName = entry.substr(0, first);
+        bool known = false;
+        for (const auto& [name, step] : kSteps) {
+            if (stepName == name) {
+                faults.fail(step, entry.substr(first + 1, second - first - 1), entry.substr(second + 1));
+                known = true;
+            }
+        }
+        if (!known)
+            throw UsageError("file fault \"" + entry +
+                             "\": the step is one of create, write, close, rename, remove");
+    }
+    return faults;
+}
+
+} // namespace avelin
