@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unordered_set>
 
 #include "formats/side_files.h"
+#include "formats/windows_names.h"
 #include "merge/collation.h"
 #include "merge/group_names.h"
+#include "merge/readiness.h"
 #include "platform/errors.h"
 
 namespace avelin {
@@ -51,6 +54,11 @@ void CheckRequest(const MergeRequest& request) {
         const std::string& name = request.groupNames[i];
         if (CheckForInvalidChars(name))
             throw UsageError("group name \"" + name + "\" holds a character a file name cannot hold");
+        // Default names too: a file "con.rec" gives the group "con".
+        if (const auto problem = ReservedNameProblem(name, ".grp"))
+            throw UsageError("group name \"" + name + "\" cannot name a file: " + *problem);
+        if (const auto problem = PathLengthProblem(request.outputFolder, name + ".grp"))
+            throw UsageError("group file \"" + name + ".grp\" in " + request.outputFolder + ": " + *problem);
         for (std::size_t j = 0; j < i; ++j)
             if (EqualNoCase(request.groupNames[j], name))
                 throw UsageError("group names \"" + request.groupNames[j] + "\" and \"" + name +
@@ -61,6 +69,15 @@ void CheckRequest(const MergeRequest& request) {
     if (CheckForInvalidChars(request.outputName))
         throw UsageError("output file name \"" + request.outputName +
                          "\" holds a character a file name cannot hold");
+    // Without a folder separator (refused above) the output goes into the
+    // output folder, ".rec" appended when missing.
+    const std::string outputFile = CompleteExtension(request.outputName);
+    if (const auto problem =
+            ReservedNameProblem(request.outputName, outputFile.substr(request.outputName.size())))
+        throw UsageError("output file name \"" + request.outputName + "\" cannot name a file: " + *problem);
+    for (const std::string& file : {outputFile, std::string(kMergeInfoName)})
+        if (const auto problem = PathLengthProblem(request.outputFolder, file))
+            throw UsageError("\"" + file + "\" in " + request.outputFolder + ": " + *problem);
 }
 
 std::string InFolder(const std::string& folder, const std::string& name) {
@@ -207,8 +224,41 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
 }
 
 void WriteMerge(const MergePlan& plan, FileSystem& files) {
-    for (const PlannedWrite& w : plan.writes)
-        files.writeFile(w.path, w.content);
+    // What each target holds now, read before the first write; a folder in
+    // the way stops the merge while nothing is written yet.
+    std::vector<std::optional<std::string>> previous;
+    previous.reserve(plan.writes.size());
+    for (const PlannedWrite& w : plan.writes) {
+        if (files.folderExists(w.path))
+            throw FileError(w.path, "there is a folder of that name");
+        previous.push_back(files.fileExists(w.path) ? std::optional(files.readAll(w.path)) : std::nullopt);
+    }
+    for (std::size_t i = 0; i < plan.writes.size(); ++i) {
+        try {
+            files.writeFile(plan.writes[i].path, plan.writes[i].content);
+        } catch (const FileError& failure) {
+            // A merge is all or nothing: the files this run wrote before the
+            // failure get their previous content back (through the same
+            // atomic writes), and those it created go again.
+            std::string notRestored;
+            for (std::size_t j = i; j-- > 0;) {
+                try {
+                    if (previous[j])
+                        files.writeFile(plan.writes[j].path, *previous[j]);
+                    else
+                        files.removeFile(plan.writes[j].path);
+                } catch (const FileError& e) {
+                    notRestored += (notRestored.empty() ? "" : "; ") + e.path() + ": " + e.reason();
+                }
+            }
+            if (notRestored.empty())
+                throw;
+            throw FileError(
+                failure.path(),
+                failure.reason() +
+                    ". These files of the merge could not be put back as they were: " + notRestored);
+        }
+    }
 }
 
 MergeResult RunMerge(const MergeRequest& request, FileSystem& files, const Clock& clock) {

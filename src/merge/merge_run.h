@@ -58,12 +58,17 @@ struct MergePlan {
 // text. Writes nothing. Throws UsageError, FileError (an input cannot be
 // read) or FormatError (a malformed input, too many keypads in all).
 MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, const Clock& clock);
-// Writes the plan, each file atomically. Throws FileError.
+// Writes the plan, each file atomically, all or nothing: a folder in the
+// place of a file stops it before the first write, and a write that fails
+// puts back the previous content of the files written before it and removes
+// those it created. Throws FileError naming the file that failed (and any
+// file that could not be put back).
 void WriteMerge(const MergePlan& plan, FileSystem& files);
 
 // Runs the whole merge. Throws UsageError (request not acceptable),
 // FileError (a file cannot be read or written) or FormatError (a malformed
-// input); nothing is written unless every input was read and prepared.
+// input); nothing is written unless every input was read and prepared, and a
+// failed write leaves the output folder as it was (WriteMerge).
 MergeResult RunMerge(const MergeRequest& request, FileSystem& files, const Clock& clock);
 
 } // namespace avelin

@@ -46,12 +46,23 @@ std::optional<std::string> FileFaults::at(FileStep step, const std::string& path
     return std::nullopt;
 }
 
+const char* FileStepName(FileStep step) {
+    switch (step) {
+    case FileStep::CreateTemporary:
+        return "create";
+    case FileStep::Write:
+        return "write";
+    case FileStep::Close:
+        return "close";
+    case FileStep::Rename:
+        return "rename";
+    case FileStep::Remove:
+        return "remove";
+    }
+    return "";
+}
+
 FileFaults ParseFileFaults(const std::string& text) {
-    static const std::pair<const char*, FileStep> kSteps[] = {{"create", FileStep::CreateTemporary},
-                                                              {"write", FileStep::Write},
-                                                              {"close", FileStep::Close},
-                                                              {"rename", FileStep::Rename},
-                                                              {"remove", FileStep::Remove}};
     FileFaults faults;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -68,8 +79,9 @@ FileFaults ParseFileFaults(const std::string& text) {
             throw UsageError("file fault \"" + entry + "\" is not of the form step:pattern:error text");
         const std::string stepName = entry.substr(0, first);
         bool known = false;
-        for (const auto& [name, step] : kSteps) {
-            if (stepName == name) {
+        for (const FileStep step : {FileStep::CreateTemporary, FileStep::Write, FileStep::Close,
+                                    FileStep::Rename, FileStep::Remove}) {
+            if (stepName == FileStepName(step)) {
                 faults.fail(step, entry.substr(first + 1, second - first - 1), entry.substr(second + 1));
                 known = true;
             }

@@ -31,6 +31,9 @@ class FileFaults {
     std::vector<FileFault> faults_;
 };
 
+// "create", "write", "close", "rename" or "remove".
+const char* FileStepName(FileStep step);
+
 // Reads faults written as "step:pattern:error text", several separated by
 // ";". Steps: create, write, close, rename, remove. Throws UsageError.
 FileFaults ParseFileFaults(const std::string& text);

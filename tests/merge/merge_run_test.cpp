@@ -154,8 +154,8 @@ TEST_F(RunMergeTest, AFailedWriteLeavesTheOldOutputAndTheMarkerAsTheyWere) {
     }
     EXPECT_EQ(out.read("merged.rec"), "previous merge");
     EXPECT_EQ(out.read("MergeInfo.avl"), "keep"); // written only after the output
-    // The group files come first, as in the merge window, and may stay.
-    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
+    // The group files written before it go again.
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nmerged.rec\n");
 }
 
 } // namespace

@@ -35,7 +35,8 @@ TEST_P(LocalWriteFault, KeepsTheOldFileAndLeavesNoTemporaryFile) {
 
 INSTANTIATE_TEST_SUITE_P(EachStep, LocalWriteFault,
                          ::testing::Values(FileStep::CreateTemporary, FileStep::Write, FileStep::Close,
-                                           FileStep::Rename));
+                                           FileStep::Rename),
+                         [](const auto& info) { return std::string(FileStepName(info.param)); });
 
 TEST(LocalFileSystem, RemovesFilesButNeverFolders) {
     test::TempFolder dir;
