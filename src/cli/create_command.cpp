@@ -5,8 +5,10 @@
 #include <memory>
 
 #include "cli/cli_clock.h"
+#include "cli/cli_file_faults.h"
 #include "cli/cli_presentation.h"
 #include "cli/command.h"
+#include "formats/windows_names.h"
 #include "manual_entry/grid_rules.h"
 #include "manual_entry/manual_results.h"
 #include "platform/errors.h"
@@ -107,7 +109,11 @@ int RunCreateCommand(const CreateOptions& options) {
     LocalFileSystem files;
     bool writing = false;
     try {
+        files.faults = CliFileFaults();
         const auto clock = CliClock();
+        // A name Windows cannot create is refused before anything is read.
+        if (const auto problem = ChosenPathProblem(options.output))
+            throw UsageError(options.output + ": " + *problem);
         const LoadedPresentation loaded = LoadVotesOf(options.presentation, files, std::cerr);
         if (loaded.votes.voteCount == 0) {
             std::cerr << "avelin-rec: " << kNoVotesMessage << '\n';

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli/cli_clock.h"
+#include "cli/cli_file_faults.h"
 #include "cli/command.h"
 #include "merge/folder_listing.h"
 #include "merge/group_names.h"
@@ -58,6 +59,7 @@ int RunMergeCommand(const MergeOptions& options) {
     LocalFileSystem files;
     bool writing = false;
     try {
+        files.faults = CliFileFaults();
         const auto clock = CliClock();
         const MergeRequest request = BuildRequest(options, files);
         const std::string outputPath = OutputPath(request.outputName, request.outputFolder);

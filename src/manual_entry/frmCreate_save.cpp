@@ -1,4 +1,5 @@
 // Saving the counts of the manual data window as a results file.
+#include "formats/windows_names.h"
 #include "manual_entry/frmCreate.h"
 #include "manual_entry/frmCreate_grid.h"
 #include "manual_entry/manual_results.h"
@@ -16,6 +17,14 @@ void frmCreate::cmdSave_Click() {
         if (!chosen)
             return; // cancelled: nothing written, no message
         path = *chosen;
+        // A name Windows cannot create: why, and the dialog again with it,
+        // as after declining to overwrite.
+        if (const auto problem = ChosenPathProblem(path)) {
+            services.dialogs.messageBox("The file " + path + " cannot be saved." + "\r\n\r\n" + *problem,
+                                        mb::OkOnly + mb::Exclamation, "avelin Create Manual Data");
+            cdSave.fileName = path;
+            continue;
+        }
         if (!services.files.fileExists(path))
             break;
         const int answer = services.dialogs.messageBox(

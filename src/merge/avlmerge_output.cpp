@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "formats/windows_names.h"
 #include "merge/avlmerge.h"
 #include "merge/avlmerge_text.h"
 #include "merge/folder_listing.h"
@@ -36,9 +37,27 @@ void avlmerge::txt_ofile_LostFocus() {
 }
 
 void avlmerge::txt_ofile_Validate(bool& cancel) {
-    if (CheckForInvalidChars(BoxText(txt_ofile))) {
+    // After a merge the box holds the success text, which names no file; any
+    // change of it runs the readiness check, which takes the "OK" away.
+    if (cmd_go->text() == "OK")
+        return;
+    const std::string t = BoxText(txt_ofile);
+    if (CheckForInvalidChars(t)) {
         cancel = true;
         SetCaption(lbl_outfile, "Filename cannot contain illegal characters");
+        return;
+    }
+    // A name Windows cannot create: its reason, and the focus stays as for
+    // the characters above. An empty name is the readiness check's concern.
+    if (t.empty())
+        return;
+    const std::string file = CompleteExtension(t);
+    std::optional<std::string> problem = ReservedNameProblem(t, file.substr(t.size()));
+    if (!problem)
+        problem = PathLengthProblem(OutputFolder, file);
+    if (problem) {
+        cancel = true;
+        SetCaption(lbl_outfile, *problem);
     }
 }
 

@@ -1,11 +1,12 @@
 // The rename frame of the merge window: a group name is edited in place,
-// refused when it clashes with another group or cannot be part of a file
-// name.
+// refused when it clashes with another group, cannot be part of a file name
+// or names a file that Windows cannot create.
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "formats/windows_names.h"
 #include "merge/avlmerge.h"
 #include "merge/avlmerge_text.h"
 #include "merge/collation.h"
@@ -33,9 +34,26 @@ void avlmerge::lst_groupnames_DblClick() {
 }
 
 void avlmerge::txt_newname_Validate(bool& cancel) {
-    if (CheckForInvalidChars(BoxText(txt_newname))) {
+    const std::string name = BoxText(txt_newname);
+    if (CheckForInvalidChars(name)) {
         cancel = true;
         SetCaption(lbl_newname, kIllegal);
+        SetBoxText(txt_newname, OldGroupName);
+        return;
+    }
+    // A name Windows cannot give the group file is refused the same way, with
+    // its reason. The name the frame opened with is let through unchanged
+    // (a default name from a file "con.rec"): refusing it would trap the focus
+    // in the box, since it is also the name put back; the merge names the
+    // problem instead.
+    if (name == OldGroupName)
+        return;
+    std::optional<std::string> problem = ReservedNameProblem(name, ".grp");
+    if (!problem)
+        problem = PathLengthProblem(OutputFolder, name + ".grp");
+    if (problem) {
+        cancel = true;
+        SetCaption(lbl_newname, *problem);
         SetBoxText(txt_newname, OldGroupName);
     }
 }
