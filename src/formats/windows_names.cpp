@@ -33,7 +33,7 @@ std::string DeviceName(const std::string& name) {
 
 std::optional<std::string> ReservedNameProblem(const std::string& name, const std::string& extension) {
     if (const std::string device = DeviceName(name); !device.empty())
-        return device + " is a device name that Windows reserves";
+        return device + " is a device name Windows reserves";
     if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
         return "A name cannot hold a control character";
     if (!name.empty() && (name.back() == ' ' || name.back() == '.'))

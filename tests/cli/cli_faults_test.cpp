@@ -77,8 +77,8 @@ TEST(AvelinRecFaults, NamesWindowsCannotCreateAndBadFaultTextsAreRefused) {
         {"merge -o out/m -g 'North.' " + kInputs, "A name cannot end with a blank or a full stop"},
         {"merge -o out/Com1 " + kInputs, "\"Com1\" cannot name a file: COM1 is a device name"},
         {"merge -o 'out/m ' " + kInputs, "A name cannot end with a blank or a full stop"},
-        {kCreate + " --output aux.rec", "aux.rec: AUX is a device name that Windows reserves\n"},
-        {kCreate + " --output out/lpt1", "out/lpt1: LPT1 is a device name that Windows reserves\n"},
+        {kCreate + " --output aux.rec", "aux.rec: AUX is a device name Windows reserves\n"},
+        {kCreate + " --output out/lpt1", "out/lpt1: LPT1 is a device name Windows reserves\n"},
         {kCreate + " --output 'votes.rec.'", "votes.rec.: A name cannot end with a blank or a full stop\n"},
     };
     for (const auto& [args, message] : cases) {

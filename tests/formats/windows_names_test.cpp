@@ -17,8 +17,7 @@ TEST(WindowsNames, DeviceNamesInAnyCaseWithOrWithoutAnExtension) {
         {"nul", "NUL"}, {"aux.tar.gz", "AUX"}, {"PRN .rec", "PRN"},  {"com5", "COM5"},
     };
     for (const auto& [name, device] : devices)
-        EXPECT_EQ(ReservedNameProblem(name, ".grp"), device + " is a device name that Windows reserves")
-            << name;
+        EXPECT_EQ(ReservedNameProblem(name, ".grp"), device + " is a device name Windows reserves") << name;
     // Near misses are ordinary names.
     for (const std::string name : {"COM0", "COM10", "LPT", "console", "con-1", "icon", "x.con", "nul_votes",
                                    "merged votes.rec", "", "Pre-test", "Day 1"})
@@ -52,7 +51,7 @@ TEST(WindowsNames, PathsLeaveRoomForTheTemporaryFileBesideThem) {
     const std::string sep(1, kPathSeparator);
     EXPECT_EQ(ChosenPathProblem(folder + sep + "Manual Votes.rec", 259), std::nullopt);
     EXPECT_EQ(ChosenPathProblem(folder + sep + std::string(59, 'n'), 259), "That path is too long");
-    EXPECT_EQ(ChosenPathProblem(folder + sep + "con.rec"), "CON is a device name that Windows reserves");
+    EXPECT_EQ(ChosenPathProblem(folder + sep + "con.rec"), "CON is a device name Windows reserves");
     EXPECT_EQ(ChosenPathProblem("votes.rec "), "A name cannot end with a blank or a full stop");
     EXPECT_EQ(ChosenPathProblem("con/votes.rec"), std::nullopt); // the folder is there already
 }

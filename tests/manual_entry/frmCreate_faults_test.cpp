@@ -71,8 +71,8 @@ class FrmCreateFaultsTest : public QObject {
         const std::string sep(1, kPathSeparator);
         const std::string tooLong = f.in(std::string(4096, 'f')) + sep + "Manual Votes.rec";
         const std::pair<std::string, std::string> refused[] = {
-            {f.in("con.rec"), "CON is a device name that Windows reserves"},
-            {f.in("Com9"), "COM9 is a device name that Windows reserves"},
+            {f.in("con.rec"), "CON is a device name Windows reserves"},
+            {f.in("Com9"), "COM9 is a device name Windows reserves"},
             {f.in("Manual Votes.rec."), "A name cannot end with a blank or a full stop"},
             {f.in(std::string(256, 'm')), "That name is too long"},
             {tooLong, "That path is too long"},

@@ -118,12 +118,12 @@ TEST_F(MergeFaults, NamesWindowsCannotCreateAreRefusedBeforeAnyFileIsRead) {
     const std::string before = Everything();
     const std::pair<std::function<void(MergeRequest&)>, std::string> cases[] = {
         {[](MergeRequest& r) { r.groupNames[0] = "con"; },
-         "group name \"con\" cannot name a file: CON is a device name that Windows reserves"},
+         "group name \"con\" cannot name a file: CON is a device name Windows reserves"},
         {[](MergeRequest& r) { r.groupNames[1] = "Tue."; },
          "group name \"Tue.\" cannot name a file: A name cannot end with a blank or a full stop"},
         {[](MergeRequest& r) { r.groupNames[1] = std::string(252, 'g'); }, "That name is too long"},
         {[](MergeRequest& r) { r.outputName = "Com1.rec"; },
-         "output file name \"Com1.rec\" cannot name a file: COM1 is a device name that Windows reserves"},
+         "output file name \"Com1.rec\" cannot name a file: COM1 is a device name Windows reserves"},
         {[](MergeRequest& r) { r.outputName = "merged "; }, "A name cannot end with a blank or a full stop"},
         {[](MergeRequest& r) { r.outputName = std::string(252, 'm'); }, "That name is too long"},
         {[](MergeRequest& r) { r.outputFolder += kPathSeparator + std::string(4096, 'f'); },
