@@ -12,50 +12,23 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "merge/avlmerge.h"
 #include "platform/file_system.h"
 #include "startup/mod_main.h"
+#include "support/fake_presentation_app.h"
+#include "support/fake_window_system.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
 namespace avelin::test {
 
-// The presentation application with one presentation open, or none.
-class FakePresentationApp : public PresentationApp {
-  public:
-    std::optional<PresentationInfo> open;
-    std::string addin;
-    std::string addinPath(const std::string&) override { return addin; }
-    PresentationInfo activePresentation() override {
-        if (!open)
-            throw NoActivePresentation();
-        return *open;
-    }
-};
-
-// No other program's windows.
-class NoWindows : public WindowSystem {
-  public:
-    void enumWindows(const std::function<bool(Hwnd)>&) override {}
-    bool isVisible(Hwnd) override { return false; }
-    Hwnd parent(Hwnd) override { return 0; }
-    std::string title(Hwnd, int) override { return {}; }
-    bool isMinimised(Hwnd) override { return false; }
-    void restore(Hwnd) override {}
-    WindowRect rect(Hwnd) override { return {}; }
-    void moveWindow(Hwnd, int, int, int, int) override {}
-};
-
 // A line of a meeting's results file for `vote`, answered by `responses`.
-inline std::string MeetingLine(const std::string& vote, const std::string& responses,
-                               const std::string& time = "14:05:09") {
-    const std::size_t keypads = responses.size() / 2;
-    return "\"C:\\Talks\\" + vote + "\",4," + std::to_string(keypads) + ",\"" + responses + "\",\"" + time +
-           "\",\"04/12/2026\"\r\n";
+inline std::string MeetingLine(const std::string& vote, const std::string& responses) {
+    return "\"C:\\Talks\\" + vote + "\",4," + std::to_string(responses.size() / 2) + ",\"" + responses +
+           "\",\"14:05:09\",\"04/12/2026\"\r\n";
 }
 
 inline std::string Join(const std::string& folder, const std::string& name) {
@@ -80,23 +53,19 @@ struct MergeHarness {
     FixedClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;
-    NoWindows windows;
+    FakeWindowSystem windows; // no other program's windows
     Services services{files, clock, process, dialogs, windows};
     FakePresentationApp app;
     Mod_Main mod{services, &app};
     std::unique_ptr<avlmerge> window;
-
-    std::string addin() const { return root.at("addin"); }
-    std::string talks() const { return root.at("talks"); }
 
     // An add-in folder with its data folder, and a presentation "Monday
     // Meeting.ppt" in talks/ whose meeting folder is dataBank/Monday Meeting.
     MergeHarness() {
         root.write("addin/data/.keep", "");
         root.write("talks/Monday Meeting.ppt", "");
-        mod.AddinPath = addin();
-        app.addin = addin();
-        app.open = PresentationInfo{talks(), "Monday Meeting.ppt", {}};
+        mod.AddinPath = app.addin = root.at("addin");
+        app.presentation = PresentationInfo{talks(), "Monday Meeting.ppt", {}};
     }
     ~MergeHarness() {
         window.reset();
@@ -104,14 +73,18 @@ struct MergeHarness {
         files.setCurrentDirectory(std::filesystem::temp_directory_path().string());
     }
 
+    std::string talks() const { return root.at("talks"); }
     std::string meeting() const { return root.at("addin/dataBank/Monday Meeting"); }
+    QString inMeeting(const char* name) const { return QString::fromStdString(Join(meeting(), name)); }
 
-    // Writes a results file with two votes answered by `keypads` keypads.
-    void writeMeetingFile(const std::string& relativePath, int keypads = 2) {
+    // Writes a results file with two votes answered by `keypads` keypads;
+    // a bare name goes into the meeting folder.
+    void writeMeetingFile(const std::string& path, int keypads = 2) {
         std::string responses;
         for (int k = 0; k < keypads; ++k)
             responses += std::to_string((k % 4) + 1) + ";";
-        root.write(relativePath, MeetingLine("Vote 1.avl", responses) + MeetingLine("Vote 2.avl", responses));
+        root.write(path.find('/') == std::string::npos ? "addin/dataBank/Monday Meeting/" + path : path,
+                   MeetingLine("Vote 1.avl", responses) + MeetingLine("Vote 2.avl", responses));
     }
 
     // Creates the window (its load runs), shows it and waits until it has the focus.
@@ -121,24 +94,23 @@ struct MergeHarness {
         return QTest::qWaitForWindowActive(window.get());
     }
 
-    template <class T> T* control(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
+    template <class T> T* control(const char* name) const { return window->findChild<T*>(name); }
     QListWidget* list(const char* name) const { return control<QListWidget>(name); }
     QLabel* label(const char* name) const { return control<QLabel>(name); }
     QPushButton* button(const char* name) const { return control<QPushButton>(name); }
     QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
-
-    static QStringList texts(const QListWidget* list) {
+    QStringList texts(const char* name) const {
         QStringList all;
-        for (int i = 0; i < list->count(); ++i)
-            all << list->item(i)->text();
+        for (int i = 0; i < list(name)->count(); ++i)
+            all << list(name)->item(i)->text();
         return all;
     }
 
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void click(const char* button) const { click(control<QWidget>(button)); }
 
-    static void doubleClick(QListWidget* list, const QString& entry) {
+    void doubleClick(const char* listName, const QString& entry) const {
+        QListWidget* list = this->list(listName);
         const auto found = list->findItems(entry, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable("no entry " + entry));
         list->scrollToItem(found.first());
@@ -149,21 +121,19 @@ struct MergeHarness {
                  qPrintable("entry " + entry + " is covered"));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-
     // Adds available files by double click, in the order given.
     void select(const QStringList& names) const {
         for (const QString& name : names)
-            doubleClick(list("Lst_InputList"), name);
+            doubleClick("Lst_InputList", name);
     }
 
     // Clicks into a text box and replaces its text by typing.
-    static void retype(QLineEdit* box, const QString& text) {
-        click(box);
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, text);
+    void retype(const char* name, const QString& text) const {
+        click(box(name));
+        box(name)->selectAll();
+        QTest::keyClick(box(name), Qt::Key_Delete);
+        QTest::keyClicks(box(name), text);
     }
-    void typeOutputName(const QString& name) const { retype(box("txt_ofile"), name); }
 };
 
 } // namespace avelin::test

@@ -26,6 +26,18 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
     return s.str();
 }
 
+// Names of everything in a folder (sorted), to prove nothing else was created.
+inline std::string Listing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (const auto& n : names)
+        all += n + "\n";
+    return all;
+}
+
 class TempFolder {
   public:
     TempFolder() {
@@ -50,17 +62,7 @@ class TempFolder {
     }
     std::string read(const std::string& name) const { return ReadBytes(path_ / name); }
     bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
-    // Names of everything in the folder (sorted), to prove nothing else was created.
-    std::string listing() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        std::string all;
-        for (const auto& n : names)
-            all += n + "\n";
-        return all;
-    }
+    std::string listing() const { return Listing(path_); }
 
   private:
     std::filesystem::path path_;
