@@ -10,21 +10,19 @@ namespace avelin::test {
 // reads cross line ends as they do in files the add-in writes.
 inline std::string JoinFields(const std::vector<std::string>& fields) {
     std::string text;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        text += fields[i];
-        text += (i + 1) % 7 == 0 || i + 1 == fields.size() ? "\r\n" : ",";
-    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        text += fields[i] + ((i + 1) % 7 == 0 || i + 1 == fields.size() ? "\r\n" : ",");
     return text;
 }
 
 enum class DefinitionKind { Standard, Series, Rank, Text };
 
-// Skipped fields hold "5" and the first option number is 1: a read one field
-// too early gives 5, one too late runs past the end of the file.
-inline std::vector<std::string> DefinitionFields(DefinitionKind kind, int version, int options, int rows) {
-    const int v = version >= 2 ? 0 : 2;
+// Skipped fields hold "5": a read one field too early gives 5, one too late
+// runs past the end of the file. `rows` is the iterations or items.
+inline std::vector<std::string> DefinitionFields(DefinitionKind kind, int version, int options, int rows,
+                                                 int first = 1) {
+    const int v = version >= 2 ? 0 : 2; // version 1 has two fields fewer
     const int type = kind == DefinitionKind::Rank ? 7 : kind == DefinitionKind::Text ? 6 : 1;
-    const int subType = kind == DefinitionKind::Series ? 2 : 0;
     std::vector<std::string> f = {std::to_string(version),
                                   std::to_string(options),
                                   std::to_string(type),
@@ -32,35 +30,36 @@ inline std::vector<std::string> DefinitionFields(DefinitionKind kind, int versio
                                   "0",
                                   "0",
                                   "0",
-                                  std::to_string(subType),
+                                  kind == DefinitionKind::Series ? "2" : "0",
                                   "0"};
-    auto filler = [&f](int n) { f.insert(f.end(), static_cast<std::size_t>(n), "5"); };
-    switch (kind) {
-    case DefinitionKind::Rank:
+    const auto filler = [&f](int n) { f.insert(f.end(), static_cast<std::size_t>(n), "5"); };
+    if (kind == DefinitionKind::Rank) {
         f.push_back(std::to_string(rows));
         filler(4 * rows + 16 - v);
-        f.push_back("1");
-        break;
-    case DefinitionKind::Series:
-        filler(3 * options + 20 - v);
-        f.push_back("1");
+    } else {
+        filler((kind == DefinitionKind::Text ? 2 : 3) * options + 20 - v);
+    }
+    f.push_back(std::to_string(first));
+    if (kind == DefinitionKind::Series) {
         filler(2);
         f.push_back(std::to_string(rows));
-        break;
-    case DefinitionKind::Text:
-        filler(2 * options + 20 - v);
-        f.push_back("1");
-        break;
-    case DefinitionKind::Standard:
-        filler(3 * options + 20 - v);
-        f.push_back("1");
-        break;
     }
     return f;
 }
 
-inline std::string DefinitionText(DefinitionKind kind, int version, int options, int rows = 1) {
-    return JoinFields(DefinitionFields(kind, version, options, rows));
+inline std::string DefinitionText(DefinitionKind kind, int version, int options, int rows = 1,
+                                  int first = 1) {
+    return JoinFields(DefinitionFields(kind, version, options, rows, first));
+}
+
+// A version-2 definition by the kind's name: "" (standard), "SERIES", "RANK"
+// or "TEXT".
+inline std::string AvlText(const std::string& kind, int options, int first, int rows = 1) {
+    const DefinitionKind k = kind == "SERIES" ? DefinitionKind::Series
+                             : kind == "RANK" ? DefinitionKind::Rank
+                             : kind == "TEXT" ? DefinitionKind::Text
+                                              : DefinitionKind::Standard;
+    return DefinitionText(k, 2, options, rows, first);
 }
 
 } // namespace avelin::test

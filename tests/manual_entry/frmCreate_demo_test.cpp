@@ -3,7 +3,6 @@
 // typed and the window is saved there as a picture (the README's screenshot).
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QTest>
 
 #include "frmCreate_fixture.h"
@@ -16,31 +15,16 @@ class FrmCreateDemoTest : public QObject {
 
   private slots:
     void demoPresentationOpens() {
-        const std::string pptx = AVELIN_SOURCE_DIR "/examples/presentation/Demo Talk.pptx";
-        LocalFileSystem files;
-        if (!files.fileExists(pptx))
-            QSKIP("the demo presentation is not there");
-        test::FixedClock clock;
-        test::FakeProcess process;
-        test::ScriptedDialogs dialogs;
-        QtWindowSystem windows;
-        Services services{files, clock, process, dialogs, windows};
-        FilePresentationApp app(files, pptx, "");
-        Mod_Main mod(services, &app);
+        test::CreateWindowFixture f;
+        FilePresentationApp app(f.files, AVELIN_SOURCE_DIR "/examples/presentation/Demo Talk.pptx", "");
+        Mod_Main mod(f.services, &app);
         frmCreate w(mod);
-        QVERIFY(dialogs.messages.empty());
-        QCOMPARE(process.endCalls, 0);
-
-        auto* grid = w.findChild<QTableWidget*>("grdVotes");
-        QStringList labels;
-        for (int r = 0; r < grid->rowCount(); ++r)
-            labels << grid->verticalHeaderItem(r)->text();
-        QCOMPARE(labels, QStringList({"lunch.AVL", "quiz.AVL   [Iteration 1]", "quiz.AVL   [Iteration 2]",
-                                      "quiz.AVL   [Iteration 3]", "rating.AVL   [Item 1]",
-                                      "rating.AVL   [Item 2]", "rating.AVL   [Item 3]",
-                                      "rating.AVL   [Item 4]", "comments.AVL", "budget.AVL"}));
+        QVERIFY(f.dialogs.messages.empty());
+        QCOMPARE(f.process.endCalls, 0);
         QCOMPARE(w.PresentationFolder, std::string(AVELIN_SOURCE_DIR "/examples/presentation"));
-        // Every row fits the window's first size.
+        // Every row of the demo (its votes are listed by avelin-rec's test) fits the first size.
+        auto* grid = w.findChild<QTableWidget*>("grdVotes");
+        QCOMPARE(grid->rowCount(), 10);
         QVERIFY(grid->verticalHeader()->length() <= grid->viewport()->height());
 
         const QByteArray screenshot = qgetenv("AVELIN_SCREENSHOT");
@@ -48,25 +32,22 @@ class FrmCreateDemoTest : public QObject {
             return;
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto typeCounts = [&](int row, int col, const QStringList& counts) {
-            const QPoint at = grid->visualItemRect(grid->item(row - 1, col - 1)).center();
+        const std::pair<QPoint, QStringList> typed[] = {
+            {{1, 2}, {"12", "7", "3", "9"}}, {{2, 2}, {"18", "2", "1"}},
+            {{3, 2}, {"4", "15"}},           {{5, 2}, {"1", "3", "6", "8", "5"}},
+            {{6, 2}, {"2", "4", "9", "7"}},  {{9, 1}, {"6", "3", "11", "2", "4"}},
+            {{10, 1}, {"5", "1", "4"}}};
+        for (const auto& [cell, counts] : typed) {
+            const QPoint at = grid->visualItemRect(grid->item(cell.x() - 1, cell.y() - 1)).center();
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
-            auto* editor = w.findChild<QLineEdit*>("txtInput");
-            for (int i = 0; i < counts.size(); ++i) {
-                QTest::keyClicks(editor, counts[i]);
-                if (i + 1 < counts.size())
-                    QTest::keyClick(editor, Qt::Key_Tab);
+            for (const QString& count : counts) {
+                QTest::keyClicks(w.findChild<QLineEdit*>("txtInput"), count);
+                if (&count != &counts.last())
+                    QTest::keyClick(w.findChild<QLineEdit*>("txtInput"), Qt::Key_Tab);
             }
-        };
-        typeCounts(1, 2, {"12", "7", "3", "9"});
-        typeCounts(2, 2, {"18", "2", "1"});
-        typeCounts(3, 2, {"4", "15"});
-        typeCounts(5, 2, {"1", "3", "6", "8", "5"});
-        typeCounts(6, 2, {"2", "4", "9", "7"});
-        typeCounts(9, 1, {"6", "3", "11", "2", "4"});
-        typeCounts(10, 1, {"5", "1", "4"});
+        }
         QTest::qWait(50);
         QVERIFY(w.grab().save(QString::fromLocal8Bit(screenshot), "PNG"));
     }

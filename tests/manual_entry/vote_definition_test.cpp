@@ -39,15 +39,11 @@ TEST(FieldReader, SplitsAtCommasAndLineEndsAndUnquotes) {
         EXPECT_EQ(e.path(), "d.AVL");
         EXPECT_EQ(e.reason(), "the file ends before field 10");
     }
-}
-
-TEST(FieldReader, TrailingCommaGivesOneEmptyFieldAndEmptyTextNone) {
-    FieldReader r("7,", "d.AVL");
-    EXPECT_EQ(r.next(), "7");
-    EXPECT_EQ(r.next(), "");
-    EXPECT_THROW(r.next(), FormatError);
-    FieldReader empty("", "e.AVL");
-    EXPECT_THROW(empty.next(), FormatError);
+    FieldReader trailing("7,", "d.AVL"); // a trailing comma gives one empty field
+    EXPECT_EQ(trailing.next(), "7");
+    EXPECT_EQ(trailing.next(), "");
+    EXPECT_THROW(trailing.next(), FormatError);
+    EXPECT_THROW(FieldReader("", "e.AVL").next(), FormatError);
 }
 
 TEST(FieldReader, NumbersNonNumbersAndRange) {
@@ -132,27 +128,33 @@ TEST(ReadVoteDefinition, VersionOneStandardVoteWithFourOptionsSkipsThirtyFields)
     EXPECT_EQ(entry.Kind, "");
 }
 
-TEST(ReadVoteDefinition, RatingScaleWinsOverSeriesSubType) {
-    std::vector<std::string> f = DefinitionFields(DefinitionKind::Rank, 2, 5, 2);
-    f[7] = "2"; // sub-type: series
+TEST(ReadVoteDefinition, OddFieldValues) {
     test::MemoryFileSystem files;
-    files.files[InFolder("r.AVL")] = JoinFields(f);
     VoteEntry entry;
+    // A rating scale with the series sub-type stays a rating scale.
+    std::vector<std::string> f = DefinitionFields(DefinitionKind::Rank, 2, 5, 2);
+    f[7] = "2";
+    files.files[InFolder("r.AVL")] = JoinFields(f);
     ASSERT_TRUE(ReadVoteDefinition("r.AVL", entry, kFolder, files));
     EXPECT_EQ(entry.Kind, "RANK");
     EXPECT_EQ(entry.RowCount, 2);
-    EXPECT_EQ(entry.FirstOption, 1);
-}
-
-TEST(ReadVoteDefinition, GarbledTypeCodeMakesAStandardVote) {
-    std::vector<std::string> f = DefinitionFields(DefinitionKind::Standard, 2, 3, 1);
+    // A garbled type code makes a standard vote.
+    f = DefinitionFields(DefinitionKind::Standard, 2, 3, 1, 0);
     f[2] = "seven";
-    test::MemoryFileSystem files;
     files.files[InFolder("g.AVL")] = JoinFields(f);
-    VoteEntry entry;
-    ASSERT_TRUE(ReadVoteDefinition("g.AVL", entry, kFolder, files));
-    EXPECT_EQ(entry.Kind, "");
-    EXPECT_EQ(entry.FirstOption, 1);
+    VoteEntry garbled;
+    ASSERT_TRUE(ReadVoteDefinition("g.AVL", garbled, kFolder, files));
+    EXPECT_EQ(garbled.Kind, "");
+    EXPECT_EQ(garbled.FirstOption, 0);
+    // A negative number of rows is refused.
+    files.files[InFolder("s.AVL")] = DefinitionText(DefinitionKind::Series, 2, 3, -2);
+    try {
+        ReadVoteDefinition("s.AVL", garbled, kFolder, files);
+        FAIL() << "a negative number of rows must be refused";
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.path(), InFolder("s.AVL"));
+        EXPECT_EQ(e.reason(), "the number of rows is negative (-2)");
+    }
 }
 
 TEST(ReadVoteDefinition, NameWithAFolderIsUsedUnchangedAndMissingFileChangesNothing) {
@@ -175,20 +177,6 @@ TEST(ReadVoteDefinition, NameWithAFolderIsUsedUnchangedAndMissingFileChangesNoth
     EXPECT_FALSE(ReadVoteDefinition("absent.AVL", missing, kFolder, files));
     EXPECT_EQ(missing.Kind, "before");
     EXPECT_EQ(files.reads, 0);
-}
-
-TEST(ReadVoteDefinition, NegativeRowCountIsRefused) {
-    test::MemoryFileSystem files;
-    files.files[InFolder("s.AVL")] = DefinitionText(DefinitionKind::Series, 2, 3, -2);
-    VoteEntry entry;
-    try {
-        ReadVoteDefinition("s.AVL", entry, kFolder, files);
-        FAIL() << "a negative number of rows must be refused";
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.path(), InFolder("s.AVL"));
-        EXPECT_EQ(e.reason(), "the number of rows is negative (-2)");
-    }
-    EXPECT_EQ(entry.Kind, "");
 }
 
 } // namespace
