@@ -57,7 +57,10 @@ class QtBackendsTest : public QObject {
             B::StandardButtons buttons;
             B::StandardButton defaultButton;
         } cases[] = {
-            {"Replace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question, B::Yes | B::No, B::Yes},
+            // Texts are bytes in the system code page (UTF-8 here), CR LF a
+            // line end; markup stays text.
+            {"<b>Caf\xC3\xA9</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
+             B::Yes | B::No, B::Yes},
             // Escape answers Cancel; 256 makes the second button the default.
             {"Save?", mb::YesNoCancel + mb::Exclamation + 256, B::NoButton, mb::Cancel, B::Warning,
              B::Yes | B::No | B::Cancel, B::No},
@@ -70,34 +73,24 @@ class QtBackendsTest : public QObject {
             B::Icon icon = B::NoIcon;
             B::StandardButtons buttons;
             B::StandardButton defaultButton = B::NoButton;
+            QString title, text;
             whenModal<B>([&](B* box) {
                 icon = box->icon();
                 buttons = box->standardButtons();
                 defaultButton = box->standardButton(box->defaultButton());
+                title = box->windowTitle();
+                text = box->textFormat() == Qt::PlainText ? box->text() : "not plain text";
                 if (c.press == B::NoButton)
                     QTest::keyClick(box, Qt::Key_Escape);
                 else
                     qobject_cast<QPushButton*>(box->button(c.press))->click();
             });
-            QCOMPARE(dialogs.messageBox(c.text, c.style, "avelin"), c.answer);
+            QCOMPARE(dialogs.messageBox(c.text, c.style, "Confirm File Replace"), c.answer);
             QVERIFY2(icon == c.icon && buttons == c.buttons && defaultButton == c.defaultButton,
                      c.text.c_str());
+            QCOMPARE(title, QStringLiteral("Confirm File Replace"));
+            QCOMPARE(text, QString::fromUtf8(c.text).replace("\r\n", "\n"));
         }
-
-        // Texts are bytes in the system code page (UTF-8 here), CR LF a line
-        // end; markup stays text.
-        QString title, text;
-        Qt::TextFormat format = Qt::AutoText;
-        whenModal<B>([&](B* box) {
-            title = box->windowTitle();
-            text = box->text();
-            format = box->textFormat();
-            box->button(B::Ok)->click();
-        });
-        dialogs.messageBox("<b>Caf\xC3\xA9</b>\r\n\r\nis not installed", mb::OkOnly, "Confirm File Replace");
-        QCOMPARE(title, QStringLiteral("Confirm File Replace"));
-        QCOMPARE(text, QStringLiteral("<b>Caf\u00e9</b>\n\nis not installed"));
-        QCOMPARE(format, Qt::PlainText);
     }
 
     void saveDialogOpensOnTheRequestAndGivesTheChosenPath() {
@@ -146,7 +139,6 @@ class QtBackendsTest : public QObject {
         const Hwnd h = QtWindowSystem::handleOf(main.get()), h2 = QtWindowSystem::handleOf(other.get());
         const Hwnd h3 = QtWindowSystem::handleOf(&owned);
         QVERIFY(h > 0 && h2 > 0 && h != h2);
-        QCOMPARE(QtWindowSystem::handleOf(main.get()), h);
         QCOMPARE(QtWindowSystem::widgetOf(h), main.get());
         QList<Hwnd> seen;
         ws.enumWindows([&](Hwnd w) {
@@ -187,7 +179,6 @@ class QtBackendsTest : public QObject {
         QCOMPARE(QtWindowSystem::widgetOf(h2), static_cast<QWidget*>(nullptr));
         QVERIFY(!ws.isVisible(h2));
         QCOMPARE(ws.title(h2, 127), std::string());
-        QCOMPARE(QtWindowSystem::handleOf(nullptr), 0);
     }
 
     void centringWithoutPowerPointUsesTheScreen() {
