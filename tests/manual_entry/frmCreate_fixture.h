@@ -80,6 +80,13 @@ class CreateWindowFixture {
     QTableWidgetItem* item(int row, int col) const { return grid()->item(row - 1, col - 1); }
     QString cell(int row, int col) const { return item(row, col) ? item(row, col)->text() : QString(); }
     void setCell(int row, int col, const QString& text) const { item(row, col)->setText(text); }
+    // A row's eleven cells, joined by commas.
+    QString row(int r) const {
+        QStringList cells;
+        for (int col = 1; col <= 11; ++col)
+            cells << cell(r, col);
+        return cells.join(',');
+    }
     QPoint cellCentre(int row, int col) const { return grid()->visualItemRect(item(row, col)).center(); }
     void click(int row, int col, Qt::KeyboardModifiers modifiers = {}) const {
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, modifiers, cellCentre(row, col));

@@ -64,97 +64,62 @@ TEST(FieldReader, NumbersNonNumbersAndRange) {
     EXPECT_THROW(r.nextInt16(), FormatError);
 }
 
-struct KindCase {
-    DefinitionKind kind;
-    int version;
-    int options;
-    int rows;
-    const char* expectedKind;
-};
-
-TEST(ReadVoteDefinition, EachKindInBothFormatVersions) {
-    const KindCase cases[] = {
-        {DefinitionKind::Standard, 2, 4, 1, ""},     {DefinitionKind::Standard, 1, 4, 1, ""},
-        {DefinitionKind::Series, 2, 5, 3, "SERIES"}, {DefinitionKind::Series, 1, 5, 3, "SERIES"},
-        {DefinitionKind::Rank, 2, 6, 4, "RANK"},     {DefinitionKind::Rank, 1, 6, 4, "RANK"},
-        {DefinitionKind::Text, 2, 7, 1, "TEXT"},     {DefinitionKind::Text, 1, 7, 1, "TEXT"},
-        {DefinitionKind::Standard, 3, 10, 1, ""}, // versions above 2 use the long layout too
-    };
-    for (const KindCase& c : cases) {
-        SCOPED_TRACE(std::string("kind ") + c.expectedKind + " version " + std::to_string(c.version));
-        test::MemoryFileSystem files;
-        files.files[InFolder("v.AVL")] = DefinitionText(c.kind, c.version, c.options, c.rows);
-        VoteEntry entry;
-        ASSERT_TRUE(ReadVoteDefinition("v.AVL", entry, kFolder, files));
-        EXPECT_EQ(entry.OptionCount, c.options);
-        EXPECT_EQ(entry.RowCount, c.rows);
-        EXPECT_EQ(entry.Kind, c.expectedKind);
-        EXPECT_EQ(entry.FirstOption, 1);
-        EXPECT_EQ(entry.Name, ""); // the name is the caller's
-
-        // One field fewer: the file ends before the last field it needs.
-        std::vector<std::string> fields = DefinitionFields(c.kind, c.version, c.options, c.rows);
-        const std::size_t needed = fields.size();
-        fields.pop_back();
-        files.files[InFolder("v.AVL")] = JoinFields(fields);
-        VoteEntry untouched;
-        untouched.Name = "kept";
-        try {
-            ReadVoteDefinition("v.AVL", untouched, kFolder, files);
-            FAIL() << "a truncated file must be refused";
-        } catch (const FormatError& e) {
-            EXPECT_EQ(e.path(), InFolder("v.AVL"));
-            EXPECT_EQ(e.reason(), "the file ends before field " + std::to_string(needed));
-        }
-        EXPECT_EQ(untouched.Name, "kept");
-        EXPECT_EQ(untouched.OptionCount, 0);
-        EXPECT_EQ(untouched.RowCount, 0);
+// What a definition file reads as: "Kind OptionCount FirstOption RowCount",
+// or why it is refused. The entry keeps its fields when it is refused.
+std::string Read(const std::string& text, std::string name = "v.AVL") {
+    test::MemoryFileSystem files;
+    files.files[InFolder(name)] = text;
+    VoteEntry e;
+    e.Name = "kept"; // the name is the caller's
+    try {
+        ReadVoteDefinition(name, e, kFolder, files);
+    } catch (const FormatError& error) {
+        return error.path() + ": " + error.reason() +
+               (e.Name == "kept" && e.OptionCount == 0 ? "" : " (changed)");
     }
+    return e.Kind + " " + std::to_string(e.OptionCount) + " " + std::to_string(e.FirstOption) + " " +
+           std::to_string(e.RowCount) + (e.Name == "kept" ? "" : " (renamed)");
 }
 
-TEST(ReadVoteDefinition, VersionOneStandardVoteWithFourOptionsSkipsThirtyFields) {
-    // Written out by hand: nine leading fields, 30 skipped, then the first option.
-    std::string text = "1,4,3,0,0,0,0,0,0\r\n";
-    for (int i = 0; i < 30; ++i)
-        text += "9,";
-    text += "0\r\n";
-    test::MemoryFileSystem files;
-    files.files[InFolder("old.AVL")] = text;
-    VoteEntry entry;
-    ASSERT_TRUE(ReadVoteDefinition("old.AVL", entry, kFolder, files));
-    EXPECT_EQ(entry.FirstOption, 0);
-    EXPECT_EQ(entry.OptionCount, 4);
-    EXPECT_EQ(entry.RowCount, 1);
-    EXPECT_EQ(entry.Kind, "");
+TEST(ReadVoteDefinition, EachKindInBothFormatVersionsAndTruncated) {
+    const struct {
+        DefinitionKind kind;
+        int version, options, rows;
+        std::string read;
+    } cases[] = {
+        {DefinitionKind::Standard, 2, 4, 1, " 4 1 1"},     {DefinitionKind::Standard, 1, 4, 1, " 4 1 1"},
+        {DefinitionKind::Series, 2, 5, 3, "SERIES 5 1 3"}, {DefinitionKind::Series, 1, 5, 3, "SERIES 5 1 3"},
+        {DefinitionKind::Rank, 2, 6, 4, "RANK 6 1 4"},     {DefinitionKind::Rank, 1, 6, 4, "RANK 6 1 4"},
+        {DefinitionKind::Text, 2, 7, 1, "TEXT 7 1 1"},     {DefinitionKind::Text, 1, 7, 1, "TEXT 7 1 1"},
+        {DefinitionKind::Standard, 3, 10, 1, " 10 1 1"}, // versions above 2 use the long layout too
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.read + " version " + std::to_string(c.version));
+        EXPECT_EQ(Read(DefinitionText(c.kind, c.version, c.options, c.rows)), c.read);
+        // One field fewer: the file ends before the last field it needs.
+        std::vector<std::string> fields = DefinitionFields(c.kind, c.version, c.options, c.rows);
+        fields.pop_back();
+        EXPECT_EQ(Read(JoinFields(fields)),
+                  InFolder("v.AVL") + ": the file ends before field " + std::to_string(fields.size() + 1));
+    }
 }
 
 TEST(ReadVoteDefinition, OddFieldValues) {
-    test::MemoryFileSystem files;
-    VoteEntry entry;
+    // Written out by hand: version 1, nine leading fields, 30 skipped, then the first option.
+    std::string text = "1,4,3,0,0,0,0,0,0\r\n";
+    for (int i = 0; i < 30; ++i)
+        text += "9,";
+    EXPECT_EQ(Read(text + "0\r\n"), " 4 0 1");
     // A rating scale with the series sub-type stays a rating scale.
     std::vector<std::string> f = DefinitionFields(DefinitionKind::Rank, 2, 5, 2);
     f[7] = "2";
-    files.files[InFolder("r.AVL")] = JoinFields(f);
-    ASSERT_TRUE(ReadVoteDefinition("r.AVL", entry, kFolder, files));
-    EXPECT_EQ(entry.Kind, "RANK");
-    EXPECT_EQ(entry.RowCount, 2);
+    EXPECT_EQ(Read(JoinFields(f)), "RANK 5 1 2");
     // A garbled type code makes a standard vote.
     f = DefinitionFields(DefinitionKind::Standard, 2, 3, 1, 0);
     f[2] = "seven";
-    files.files[InFolder("g.AVL")] = JoinFields(f);
-    VoteEntry garbled;
-    ASSERT_TRUE(ReadVoteDefinition("g.AVL", garbled, kFolder, files));
-    EXPECT_EQ(garbled.Kind, "");
-    EXPECT_EQ(garbled.FirstOption, 0);
-    // A negative number of rows is refused.
-    files.files[InFolder("s.AVL")] = DefinitionText(DefinitionKind::Series, 2, 3, -2);
-    try {
-        ReadVoteDefinition("s.AVL", garbled, kFolder, files);
-        FAIL() << "a negative number of rows must be refused";
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.path(), InFolder("s.AVL"));
-        EXPECT_EQ(e.reason(), "the number of rows is negative (-2)");
-    }
+    EXPECT_EQ(Read(JoinFields(f)), " 3 0 1");
+    EXPECT_EQ(Read(DefinitionText(DefinitionKind::Series, 2, 3, -2)),
+              InFolder("v.AVL") + ": the number of rows is negative (-2)");
 }
 
 TEST(ReadVoteDefinition, NameWithAFolderIsUsedUnchangedAndMissingFileChangesNothing) {
@@ -164,10 +129,9 @@ TEST(ReadVoteDefinition, NameWithAFolderIsUsedUnchangedAndMissingFileChangesNoth
     const std::string native = std::string("elsewhere") + kPathSeparator + "y.AVL";
     files.files[native] = text;
     files.files[InFolder("C:\\Other\\x.AVL")] = "garbage";
-    VoteEntry entry;
+    VoteEntry entry, second;
     EXPECT_TRUE(ReadVoteDefinition("C:\\Other\\x.AVL", entry, kFolder, files));
     EXPECT_EQ(entry.Kind, "TEXT");
-    VoteEntry second;
     EXPECT_TRUE(ReadVoteDefinition(native, second, kFolder, files));
     EXPECT_EQ(second.Kind, "TEXT");
 
