@@ -28,20 +28,6 @@ std::vector<std::string> Row(std::initializer_list<std::pair<int, std::string>> 
     return row;
 }
 
-// A clock whose minute moves on by one at every reading, to see when it is read.
-class TickingClock : public Clock {
-  public:
-    mutable DateTime t{2026, 3, 9, 8, 10, 30};
-    mutable int reads = 0;
-    DateTime now() const override {
-        ++reads;
-        DateTime r = t;
-        ++t.minute;
-        return r;
-    }
-    double secondsSinceMidnight() const override { return 0; }
-};
-
 TEST(ManualResultsText, StandardVoteLineByteForByte) {
     test::FixedClock clock; // 04/12/2026 14:05:09
     const std::string text = ManualResultsText({Entry("vote1.AVL", 4, 1)},
@@ -81,10 +67,12 @@ TEST(ManualResultsText, SeriesRowsShareOneTimeAndCarryTheIteration) {
 }
 
 TEST(ManualResultsText, ClockReadOnceForTheDateAndOncePerVote) {
-    TickingClock clock; // 09/03/2026 08:10:30, one minute later at each reading
+    test::FixedClock clock; // one minute later at each reading
+    clock.time = {2026, 3, 9, 8, 10, 30};
+    clock.nowStep = 60;
     const std::vector<VoteEntry> votes = {Entry("a.AVL", 2, 1), Entry("b.AVL", 2, 1)};
     const std::string text = ManualResultsText(votes, {Row({{1, "1"}}), Row({{1, "1"}})}, "F", clock);
-    EXPECT_EQ(clock.reads, 3);
+    EXPECT_EQ(clock.nowReads, 3);
     EXPECT_EQ(text, "\"F\\a.AVL\",\"2\",\"1\",\"1;\",\"08:11:00\",\"09\\03\\2026\"\r\n"
                     "\"F\\b.AVL\",\"2\",\"1\",\"1;\",\"08:12:01\",\"09\\03\\2026\"\r\n");
 }

@@ -18,14 +18,6 @@ VoteLine Vote(const std::string& name, int choices, int keypads, const std::stri
             "01/01/2026"};
 }
 
-// Every record reads the clock again: this one moves on a second per reading.
-class TickingClock : public Clock {
-  public:
-    mutable int second = 0;
-    DateTime now() const override { return {2026, 12, 4, 14, 5, second++}; }
-    double secondsSinceMidnight() const override { return 0; }
-};
-
 TEST(MergeFiles, PutsTheFilesSideBySideInTheOrderOfTheNameList) {
     std::vector<InputFile> in(2);
     in[0].votes = {Vote("B.avl", 4, 4, "1;2;3;4;"), Vote("A.avl", 4, 4, "-;-;1;-;"),
@@ -85,10 +77,12 @@ TEST(MergeFiles, ReadsTheClockAfreshForEveryLine) {
     std::vector<InputFile> in(2);
     in[0].votes = {Vote("A", 1, 1, "1;"), Vote("B", 1, 1, "1;")};
     in[1].votes = {Vote("A", 1, 1, "1;")};
-    const std::string text = MergeFiles(in, {"A", "B"}, TickingClock());
-    EXPECT_NE(text.find("\"\\A\",1,2,\"1;1;\",\"14:05:00\""), std::string::npos) << text;
-    EXPECT_NE(text.find("\"\\B\",1,2,\"1;-;\",\"14:05:01\""), std::string::npos) << text;
-    EXPECT_NE(text.find("\"\\MergeInfo.avl\",2,2,\"0;1;\",\"14:05:02\""), std::string::npos) << text;
+    test::FixedClock clock; // a second later at every reading
+    clock.nowStep = 1;
+    const std::string text = MergeFiles(in, {"A", "B"}, clock);
+    EXPECT_NE(text.find("\"\\A\",1,2,\"1;1;\",\"14:05:09\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"\\B\",1,2,\"1;-;\",\"14:05:10\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"\\MergeInfo.avl\",2,2,\"0;1;\",\"14:05:11\""), std::string::npos) << text;
 }
 
 TEST(OutputPath, AppendsRecCaseSensitivelyAndPlacesBareNamesInTheFolder) {

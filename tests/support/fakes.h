@@ -16,10 +16,20 @@ namespace avelin::test {
 
 class FixedClock : public Clock {
 public:
-    DateTime time{2026, 12, 4, 14, 5, 9};
+    mutable DateTime time{2026, 12, 4, 14, 5, 9};
     mutable double seconds = 50709.0; // what secondsSinceMidnight() answers
     double secondsStep = 0.0;         // added after every secondsSinceMidnight() call
-    DateTime now() const override { return time; }
+    int nowStep = 0;                  // seconds added to `time` after every now() call
+    mutable int nowReads = 0;
+    DateTime now() const override {
+        ++nowReads;
+        const DateTime t = time;
+        // Enough for tests: the seconds carry into the minutes only.
+        const int s = time.second + nowStep;
+        time.minute += s / 60;
+        time.second = s % 60;
+        return t;
+    }
     double secondsSinceMidnight() const override {
         const double s = seconds;
         seconds += secondsStep;
