@@ -99,12 +99,13 @@ struct MergeHarness {
     QLabel* label(const char* name) const { return control<QLabel>(name); }
     QPushButton* button(const char* name) const { return control<QPushButton>(name); }
     QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
-    QStringList texts(const char* name) const {
+    static QStringList texts(const QListWidget* list) {
         QStringList all;
-        for (int i = 0; i < list(name)->count(); ++i)
-            all << list(name)->item(i)->text();
+        for (int i = 0; i < list->count(); ++i)
+            all << list->item(i)->text();
         return all;
     }
+    QStringList texts(const char* name) const { return texts(list(name)); }
 
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
     void click(const char* button) const { click(control<QWidget>(button)); }

@@ -29,68 +29,50 @@ class FakeWindowSystem : public WindowSystem {
   public:
     std::vector<FakeWindow> windows; // z-order, front first
     std::optional<WindowRect> fallback;
+    std::optional<WindowRect> normalRect; // what restore() gives back
 
     std::vector<Hwnd> visited;    // every window handed to the visitor
     std::vector<int> titleLimits; // maxChars of every title read
     std::vector<Hwnd> restored;
     std::vector<WindowMove> moves;
 
-    FakeWindow& add(FakeWindow w) {
-        windows.push_back(std::move(w));
-        return windows.back();
-    }
+    FakeWindow& add(FakeWindow w) { return windows.emplace_back(std::move(w)); }
     void remove(Hwnd h) {
-        windows.erase(
-            std::remove_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.hwnd == h; }),
-            windows.end());
+        std::erase_if(windows, [h](const FakeWindow& w) { return w.hwnd == h; });
     }
     FakeWindow* find(Hwnd h) {
-        for (auto& w : windows)
-            if (w.hwnd == h)
-                return &w;
-        return nullptr;
+        const auto it =
+            std::find_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.hwnd == h; });
+        return it == windows.end() ? nullptr : &*it;
     }
 
     void enumWindows(const std::function<bool(Hwnd)>& visit) override {
-        const std::vector<FakeWindow> snapshot = windows;
+        const std::vector<FakeWindow> snapshot = windows; // the visitor may change the list
         for (const auto& w : snapshot) {
             visited.push_back(w.hwnd);
             if (!visit(w.hwnd))
                 return;
         }
     }
-    bool isVisible(Hwnd h) override {
-        const FakeWindow* w = find(h);
-        return w && w->visible;
-    }
-    Hwnd parent(Hwnd h) override {
-        const FakeWindow* w = find(h);
-        return w ? w->parent : 0;
-    }
+    bool isVisible(Hwnd h) override { return find(h) && find(h)->visible; }
+    Hwnd parent(Hwnd h) override { return find(h) ? find(h)->parent : 0; }
     std::string title(Hwnd h, int maxChars) override {
         titleLimits.push_back(maxChars);
-        const FakeWindow* w = find(h);
-        return w ? w->title.substr(0, static_cast<std::size_t>(std::max(maxChars, 0))) : std::string();
+        return find(h) ? find(h)->title.substr(0, static_cast<std::size_t>(std::max(maxChars, 0))) : "";
     }
-    bool isMinimised(Hwnd h) override {
-        const FakeWindow* w = find(h);
-        return w && w->minimised;
-    }
+    bool isMinimised(Hwnd h) override { return find(h) && find(h)->minimised; }
     void restore(Hwnd h) override {
         restored.push_back(h);
         if (FakeWindow* w = find(h)) {
             w->minimised = false;
-            // A restored window gets its normal rectangle back.
-            if (normalRect)
+            if (normalRect) // a restored window gets its normal rectangle back
                 w->rect = *normalRect;
         }
     }
     WindowRect rect(Hwnd h) override {
-        const FakeWindow* w = find(h);
-        // A minimised window sits off-screen, as on Windows.
-        if (w && w->minimised)
+        if (find(h) && find(h)->minimised) // a minimised window sits off-screen, as on Windows
             return {-32000, -32000, -31840, -31972};
-        return w ? w->rect : WindowRect{};
+        return find(h) ? find(h)->rect : WindowRect{};
     }
     void moveWindow(Hwnd h, int left, int top, int width, int height) override {
         moves.push_back({h, left, top, width, height});
@@ -98,8 +80,6 @@ class FakeWindowSystem : public WindowSystem {
             w->rect = {left, top, left + width, top + height};
     }
     std::optional<WindowRect> centringFallback() override { return fallback; }
-
-    std::optional<WindowRect> normalRect; // what restore() gives back
 };
 
 } // namespace avelin::test
