@@ -1,12 +1,12 @@
 // The Qt backends of the avelin program, on the offscreen platform: message
 // boxes and the save dialog, the window system over the program's own
-// windows, and the process services.
+// windows, and the process services. (Centring goes through the window
+// system and is tested over a fake desktop with start-up.)
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -17,9 +17,6 @@
 #include "platform/qt_dialogs.h"
 #include "platform/qt_process.h"
 #include "platform/qt_window_system.h"
-#include "startup/mod_main.h"
-#include "support/fakes.h"
-#include "support/memory_file_system.h"
 #include "support/temp_folder.h"
 
 namespace avelin {
@@ -179,28 +176,6 @@ class QtBackendsTest : public QObject {
         QCOMPARE(QtWindowSystem::widgetOf(h2), static_cast<QWidget*>(nullptr));
         QVERIFY(!ws.isVisible(h2));
         QCOMPARE(ws.title(h2, 127), std::string());
-    }
-
-    void centringWithoutPowerPointUsesTheScreen() {
-        QtWindowSystem ws;
-        test::MemoryFileSystem files;
-        test::FixedClock clock;
-        test::FakeProcess process;
-        test::ScriptedDialogs dialogs;
-        Services services{files, clock, process, dialogs, ws};
-        Mod_Main mod(services, nullptr);
-
-        QWidget window;
-        window.resize(401, 300);
-        window.move(0, 0);
-        window.show();
-        mod.CentreOnPowerPoint(mod.HandleOf(&window));
-        QCOMPARE(mod.PowerPointHwnd, 0); // no other program's windows
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect frame = window.frameGeometry();
-        QVERIFY(std::abs(frame.center().x() - area.center().x()) <= 1);
-        QVERIFY(std::abs(frame.center().y() - area.center().y()) <= 1);
-        QCOMPARE(window.size(), QSize(401, 300));
     }
 
     void singleCopyStartAndEvents() {
