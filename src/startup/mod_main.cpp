@@ -27,7 +27,8 @@ std::vector<std::string> SplitAtCommas(const std::string& text) {
 } // namespace
 
 Mod_Main::Mod_Main(Services& services, PresentationApp* presentationApp)
-    : PowerPointApp(presentationApp), services(services), presentationApp_(presentationApp) {}
+    : PowerPointApp(presentationApp), services(services), presentationApp_(presentationApp),
+      search_(services.windows, PowerPointHwnd) {}
 
 Mod_Main::~Mod_Main() = default;
 
@@ -134,63 +135,6 @@ bool Mod_Main::FileExists(const std::string& path) const {
 
 bool Mod_Main::FolderExists(const std::string& path) const {
     return services.files.folderExists(path);
-}
-
-Hwnd Mod_Main::FindWindowLike(const std::string& pattern) {
-    SearchPattern = UpperCase(pattern);
-    services.windows.enumWindows([this](Hwnd h) { return EnumWindowsProc(h); });
-    const Hwnd result = FoundHwnd;
-    FoundHwnd = 0;
-    return result;
-}
-
-bool Mod_Main::WindowExists(const std::string& pattern) {
-    return FindWindowLike(pattern) != 0;
-}
-
-bool Mod_Main::EnumWindowsProc(Hwnd hWnd) {
-    if (!services.windows.isVisible(hWnd) || services.windows.parent(hWnd) != 0)
-        return true;
-    std::string title = services.windows.title(hWnd, kTitleChars);
-    if (title.size() > static_cast<std::size_t>(kTitleChars))
-        title.resize(kTitleChars);
-    if (title.empty())
-        return true;
-    title = UpperCase(title);
-    // Recorded before the pattern test: every search remembers each
-    // PowerPoint main window it visits, the last one winning.
-    if (LikeMatch(title, "*MICROSOFT*POWERPOINT*"))
-        PowerPointHwnd = hWnd;
-    if (LikeMatch(title, SearchPattern)) {
-        FoundHwnd = hWnd;
-        return false;
-    }
-    return true;
-}
-
-void Mod_Main::CentreOnPowerPoint(Hwnd hWnd) {
-    WindowSystem& ws = services.windows;
-    if (PowerPointHwnd == 0)
-        WindowExists("*Microsoft*PowerPoint*");
-    WindowRect P;
-    if (PowerPointHwnd > 0) {
-        if (ws.isMinimised(PowerPointHwnd))
-            ws.restore(PowerPointHwnd);
-        P = ws.rect(PowerPointHwnd);
-    } else if (const auto area = ws.centringFallback()) {
-        // A backend that sees no other program's windows centres on the
-        // screen instead; user32 has no fallback and leaves the window be.
-        P = *area;
-    } else {
-        return;
-    }
-    const WindowRect W = ws.rect(hWnd);
-    const int width = W.right - W.left;
-    const int height = W.bottom - W.top;
-    const double left = (static_cast<double>(P.right) - P.left - width) / 2.0 + P.left;
-    const double top = (static_cast<double>(P.bottom) - P.top - height) / 2.0 + P.top;
-    ws.moveWindow(hWnd, static_cast<int>(RoundHalfEven(left)), static_cast<int>(RoundHalfEven(top)), width,
-                  height);
 }
 
 } // namespace avelin

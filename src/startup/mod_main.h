@@ -9,6 +9,7 @@
 #include "platform/presentation_app.h"
 #include "platform/services.h"
 #include "startup/like_match.h"
+#include "startup/window_search.h"
 
 class QWidget;
 
@@ -55,10 +56,12 @@ class Mod_Main {
 
     bool FileExists(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
-    Hwnd FindWindowLike(const std::string& pattern);
-    bool WindowExists(const std::string& pattern);
-    bool EnumWindowsProc(Hwnd hWnd); // true: go on
-    void CentreOnPowerPoint(Hwnd hWnd);
+    // The window search and the centring (window_search.h), which update
+    // PowerPointHwnd.
+    Hwnd FindWindowLike(const std::string& pattern) { return search_.FindWindowLike(pattern); }
+    bool WindowExists(const std::string& pattern) { return search_.WindowExists(pattern); }
+    bool EnumWindowsProc(Hwnd hWnd) { return search_.EnumWindowsProc(hWnd); } // true: go on
+    void CentreOnPowerPoint(Hwnd hWnd) { search_.CentreOnPowerPoint(hWnd); }
     // The handle of one of the program's own windows: the native window id on
     // Windows, elsewhere the handle the Qt window system gives it; 0 for none.
     Hwnd HandleOf(QWidget* window) const;
@@ -69,7 +72,7 @@ class Mod_Main {
     Services& services;
 
     // Longest title part the search compares (a 128-character buffer).
-    static constexpr int kTitleChars = 127;
+    static constexpr int kTitleChars = WindowSearch::kTitleChars;
 
   private:
     bool AttachPresentationApp();
@@ -78,8 +81,7 @@ class Mod_Main {
     WorkWindow* OpenWorkWindow(const std::function<std::unique_ptr<WorkWindow>(Mod_Main&)>& create);
 
     PresentationApp* presentationApp_;
-    std::string SearchPattern;
-    Hwnd FoundHwnd = 0;
+    WindowSearch search_; // holds SearchPattern and FoundHwnd
     std::unique_ptr<WorkWindow> window_;
 };
 
