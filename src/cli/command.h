@@ -2,7 +2,10 @@
 // The subcommands of avelin-rec. Each command's file registers itself.
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <iostream>
 #include <vector>
+
+#include "platform/errors.h"
 
 namespace avelin::cli {
 
@@ -14,6 +17,25 @@ enum Exit : int { Done = 0, BadInput = 1, Usage = 2, WriteFailure = 3 };
 using CommandSetup = std::function<void(CLI::App& app, int& status)>;
 
 std::vector<CommandSetup>& Commands();
+
+// Runs a command's body and turns its failure into a message on stderr and an
+// exit status: a refused request is a usage error; a file error is a write
+// failure once the body has set `writing`, before that the file was an input.
+template <class Body> int RunReporting(Body body) {
+    bool writing = false;
+    try {
+        return body(writing);
+    } catch (const UsageError& e) {
+        std::cerr << "avelin-rec: " << e.what() << '\n';
+        return Usage;
+    } catch (const FormatError& e) {
+        std::cerr << "avelin-rec: " << e.what() << '\n';
+        return BadInput;
+    } catch (const FileError& e) {
+        std::cerr << "avelin-rec: " << e.what() << '\n';
+        return writing ? WriteFailure : BadInput;
+    }
+}
 
 struct RegisterCommand {
     explicit RegisterCommand(CommandSetup setup) { Commands().push_back(std::move(setup)); }

@@ -107,8 +107,7 @@ GridCounts ReadCounts(const std::string& path, const std::string& text, const Pr
 
 int RunCreateCommand(const CreateOptions& options) {
     LocalFileSystem files;
-    bool writing = false;
-    try {
+    return RunReporting([&](bool& writing) {
         files.faults = CliFileFaults();
         const auto clock = CliClock();
         // A name Windows cannot create is refused before anything is read.
@@ -134,16 +133,7 @@ int RunCreateCommand(const CreateOptions& options) {
             lines += c == '\n';
         std::cout << "wrote " << options.output << ": " << lines << (lines == 1 ? " line\n" : " lines\n");
         return Done;
-    } catch (const UsageError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return Usage;
-    } catch (const FormatError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return BadInput;
-    } catch (const FileError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return writing ? WriteFailure : BadInput;
-    }
+    });
 }
 
 const RegisterCommand registerCreate([](CLI::App& app, int& status) {

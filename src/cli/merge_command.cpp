@@ -57,8 +57,7 @@ MergeRequest BuildRequest(const MergeOptions& options, const FileSystem& files) 
 
 int RunMergeCommand(const MergeOptions& options) {
     LocalFileSystem files;
-    bool writing = false;
-    try {
+    return RunReporting([&](bool& writing) {
         files.faults = CliFileFaults();
         const auto clock = CliClock();
         const MergeRequest request = BuildRequest(options, files);
@@ -76,16 +75,7 @@ int RunMergeCommand(const MergeOptions& options) {
         for (const PlannedWrite& w : plan.writes)
             std::cout << "wrote " << w.path << '\n';
         return Done;
-    } catch (const UsageError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return Usage;
-    } catch (const FormatError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return BadInput;
-    } catch (const FileError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return writing ? WriteFailure : BadInput;
-    }
+    });
 }
 
 const RegisterCommand registerMerge([](CLI::App& app, int& status) {

@@ -17,7 +17,7 @@ std::string KindText(const std::string& kind) {
 
 int RunVotesCommand(const std::string& pptx) {
     LocalFileSystem files;
-    try {
+    return RunReporting([&](bool&) {
         const LoadedPresentation loaded = LoadVotesOf(pptx, files, std::cerr);
         const PresentationVotes& v = loaded.votes;
         if (v.voteCount == 0) {
@@ -37,13 +37,7 @@ int RunVotesCommand(const std::string& pptx) {
                 std::cout << "  row " << row + 1 << ": " << v.rows[row].text << '\n';
         }
         return Done;
-    } catch (const FormatError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return BadInput;
-    } catch (const FileError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return BadInput;
-    }
+    });
 }
 
 const RegisterCommand registerVotes([](CLI::App& app, int& status) {
