@@ -17,19 +17,39 @@ namespace avelin {
 namespace {
 
 // Every occurrence of `name` in `line` gets `marker` behind it, not only the
-// one in the vote field.
+// one in the vote field; occurrences are taken from left to right and do not
+// overlap. Knuth-Morris-Pratt rather than std::string::find: the name is the
+// tail of the line, and a long name that nearly matches at every position
+// would make find compare about a name's length at each of them.
 void AppendAfterEach(std::string& line, const std::string& name, const std::string& marker) {
-    if (name.empty())
+    const std::size_t n = name.size();
+    if (n == 0)
         return;
+    // fallback[i]: length of the longest proper border of name[0..i].
+    std::vector<std::size_t> fallback(n, 0);
+    for (std::size_t i = 1, k = 0; i < n; ++i) {
+        while (k > 0 && name[i] != name[k])
+            k = fallback[k - 1];
+        if (name[i] == name[k])
+            ++k;
+        fallback[i] = k;
+    }
     std::string out;
     out.reserve(line.size() + marker.size() * 2);
-    std::size_t start = 0;
-    for (std::size_t at = line.find(name); at != std::string::npos; at = line.find(name, start)) {
-        out.append(line, start, at + name.size() - start);
-        out += marker;
-        start = at + name.size();
+    std::size_t copied = 0; // line[0..copied) is in `out`
+    for (std::size_t i = 0, matched = 0; i < line.size(); ++i) {
+        while (matched > 0 && line[i] != name[matched])
+            matched = fallback[matched - 1];
+        if (line[i] == name[matched])
+            ++matched;
+        if (matched == n) {
+            out.append(line, copied, i + 1 - copied);
+            out += marker;
+            copied = i + 1;
+            matched = 0; // the next occurrence starts behind this one
+        }
     }
-    out.append(line, start, std::string::npos);
+    out.append(line, copied, std::string::npos);
     line = std::move(out);
 }
 
@@ -98,7 +118,17 @@ std::vector<std::pair<std::size_t, std::string>> RunMarks(const std::vector<std:
     std::vector<std::string> names(lines.size());
     for (std::size_t m = 0; m < lines.size(); ++m)
         names[m] = GetVoteName(lines[m]);
-    const auto hasResponse = [&](std::size_t m) { return lines[m].find(';') != std::string_view::npos; };
+    std::vector<bool> hasResponse(lines.size());
+    for (std::size_t m = 0; m < lines.size(); ++m)
+        hasResponse[m] = lines[m].find(';') != std::string_view::npos;
+    // stop[kk]: the first k >= kk at which a line has responses or the name
+    // changes, U when there is none. A run that ends on a line with responses
+    // is not marked and the scan moves on by one line only, so looking for the
+    // end afresh from every line would make a long run quadratic.
+    std::vector<std::size_t> stop(lines.size());
+    stop[last] = last;
+    for (std::size_t kk = last; kk-- > 0;)
+        stop[kk] = hasResponse[kk] || names[kk] != names[kk + 1] ? kk : stop[kk + 1];
 
     std::size_t j = 0;
     while (j < last) {
@@ -106,16 +136,11 @@ std::vector<std::pair<std::size_t, std::string>> RunMarks(const std::vector<std:
             ++j;
             continue;
         }
-        // The time test compares the run's first two lines at every step.
+        // The time test compares the run's first two lines at every step, so
+        // when they differ the run ends at its first line.
         const bool timesDiffer = GetVoteTime(lines[j]) != GetVoteTime(lines[j + 1]);
-        std::size_t k = last;
-        for (std::size_t kk = j; kk < last; ++kk) {
-            if (hasResponse(kk) || timesDiffer || names[kk] != names[kk + 1]) {
-                k = kk;
-                break;
-            }
-        }
-        if (hasResponse(k)) {
+        const std::size_t k = timesDiffer ? j : stop[j];
+        if (hasResponse[k]) {
             ++j;
             continue;
         }
@@ -208,6 +233,18 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
                                   " positions, more than the 32767 a merged file can hold");
     }
     plan.keypadTotal = total;
+    // Every merged line holds two characters per keypad position. Inputs that
+    // pair many votes with many keypads (each line's counts are only claims)
+    // would make a file far beyond the memory; a meeting's is a few megabytes.
+    const double mergedBytes = 2.0 * std::max(total, 0) * static_cast<double>(lst_temp.size() + 1);
+    if (mergedBytes > kMaxMergedBytes) {
+        char size[32];
+        std::snprintf(size, sizeof size, "%.1f", mergedBytes / (1 << 30));
+        throw FormatError(OutputPath(request.outputName, request.outputFolder), 0,
+                          "the inputs would make a merged file of " + std::string(size) + " GiB (" +
+                              std::to_string(lst_temp.size()) + " votes of " + std::to_string(total) +
+                              " keypad positions), more than the 1 GiB a merge writes");
+    }
     std::string merged = MergeFiles(inputFiles, lst_temp, clock);
 
     for (std::size_t i = 0; i < request.files.size(); ++i) {

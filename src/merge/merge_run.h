@@ -12,6 +12,8 @@
 namespace avelin {
 
 inline constexpr int kMaxMergeFiles = 10;
+// The largest merged file a merge makes: thousands of times a meeting's.
+inline constexpr double kMaxMergedBytes = 1024.0 * 1024 * 1024;
 
 // Marks repeated runs of a vote (lines without responses, same name, same
 // time) with "xxxseqNNxxx" so that they become distinct votes.
@@ -56,7 +58,8 @@ struct MergePlan {
 
 // Checks the request, reads and prepares every input and builds the merged
 // text. Writes nothing. Throws UsageError, FileError (an input cannot be
-// read) or FormatError (a malformed input, too many keypads in all).
+// read) or FormatError (a malformed input, too many keypads in all, a merged
+// file larger than kMaxMergedBytes).
 MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, const Clock& clock);
 // Writes the plan, each file atomically, all or nothing: a folder in the
 // place of a file stops it before the first write, and a write that fails
