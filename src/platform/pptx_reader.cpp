@@ -138,11 +138,19 @@ class Package {
         if (!archive_) {
             zip_error_t error;
             zip_error_init_with_code(&error, code);
-            const std::string reason = zip_error_strerror(&error);
-            zip_error_fini(&error);
-            if (code == ZIP_ER_NOENT || code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_MEMORY)
-                throw FileError(path_, reason);
-            throw FormatError(path_, 0, "not a presentation (.pptx) file: " + reason);
+            failed(&error);
+        }
+    }
+    // An archive held in memory; `bytes` must outlive the package.
+    Package(const std::string& bytes, std::string path) : path_(std::move(path)) {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+        if (source)
+            archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+        if (!archive_) {
+            zip_source_free(source); // the archive did not take it over
+            failed(&error);
         }
     }
     ~Package() { zip_discard(archive_); }
@@ -226,6 +234,16 @@ class Package {
     }
 
   private:
+    // Throws the error that opening the archive ended with.
+    [[noreturn]] void failed(zip_error_t* error) const {
+        const int code = zip_error_code_zip(error);
+        const std::string reason = zip_error_strerror(error);
+        zip_error_fini(error);
+        if (code == ZIP_ER_NOENT || code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_MEMORY)
+            throw FileError(path_, reason);
+        throw FormatError(path_, 0, "not a presentation (.pptx) file: " + reason);
+    }
+
     FormatError tooLarge(const std::string& part) const {
         return FormatError(path_, 0,
                            "the part " + part + " is larger than 64 MiB, far more than a presentation holds");
@@ -328,8 +346,10 @@ SlideInfo readSlide(Package& package, const std::string& part) {
 
 } // namespace
 
-PresentationInfo ReadPptx(const std::string& path) {
-    Package package(path);
+namespace {
+
+PresentationInfo ReadPackage(Package& package) {
+    const std::string& path = package.path();
     const std::string presentationPart = "ppt/presentation.xml";
     pugi::xml_document doc;
     package.parse(presentationPart, doc);
@@ -354,6 +374,18 @@ PresentationInfo ReadPptx(const std::string& path) {
         info.slides.push_back(readSlide(package, rel->second.target));
     }
     return info;
+}
+
+} // namespace
+
+PresentationInfo ReadPptx(const std::string& path) {
+    Package package(path);
+    return ReadPackage(package);
+}
+
+PresentationInfo ReadPptxBytes(const std::string& bytes, const std::string& path) {
+    Package package(bytes, path);
+    return ReadPackage(package);
 }
 
 } // namespace avelin

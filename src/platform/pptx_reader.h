@@ -15,6 +15,9 @@ namespace avelin {
 // macro's name for "run macro" actions and nothing otherwise. Texts are
 // converted from the XML's UTF-8 to the system code page.
 PresentationInfo ReadPptx(const std::string& path);
+// The same from the bytes of a .pptx file already in memory; `path` names the
+// file in errors and gives the presentation's folder and name.
+PresentationInfo ReadPptxBytes(const std::string& bytes, const std::string& path);
 
 // The program-run text stored as the URL of a "run program" action.
 std::string ProgramRunFromUrl(const std::string& url);
