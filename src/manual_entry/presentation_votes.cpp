@@ -1,5 +1,7 @@
 #include "manual_entry/presentation_votes.h"
 
+#include "platform/errors.h"
+
 namespace avelin {
 
 namespace {
@@ -65,6 +67,11 @@ PresentationVotes LoadPresentationVotes(const PresentationInfo& presentation, co
                 continue;
             }
             const auto rows = static_cast<std::size_t>(vote.RowCount);
+            if (rowBase + rows > kMaxAnswerRows)
+                throw FormatError(VoteDefinitionPath(name, presentation.path), 0,
+                                  "with this vote the presentation's votes come to " +
+                                      std::to_string(rowBase + rows) + " answer rows, more than the " +
+                                      std::to_string(kMaxAnswerRows) + " the grid takes");
             if (result.rows.size() < rowBase + rows)
                 result.rows.resize(rowBase + rows);
             for (std::size_t k = 0; k < rows; ++k) {

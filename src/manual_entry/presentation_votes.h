@@ -34,8 +34,15 @@ struct PresentationVotes {
     std::vector<std::string> missingDefinitions;
 };
 
+// The most answer rows the grid takes in all. Every definition may claim up
+// to 32767 rows, and a presentation may name it again and again: without a
+// limit a small presentation could ask for billions of rows.
+inline constexpr std::size_t kMaxAnswerRows = 1'000'000;
+
 // Walks the slides and shapes. `onSlide` runs once per slide before its shapes
-// are read (the window uses it for the loading caption).
+// are read (the window uses it for the loading caption). Throws FormatError
+// when a definition file is malformed or the rows would pass kMaxAnswerRows,
+// FileError when a definition cannot be read.
 PresentationVotes LoadPresentationVotes(const PresentationInfo& presentation, const FileSystem& files,
                                         const std::function<void()>& onSlide = {});
 
