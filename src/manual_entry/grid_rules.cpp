@@ -1,5 +1,6 @@
 #include "manual_entry/grid_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -44,6 +45,38 @@ std::size_t numberLength(std::string_view s) {
     return i;
 }
 
+// Whether a number (no sign) that std::from_chars finds out of range is too
+// small rather than too large: its first non-zero digit stands behind the
+// decimal point once the exponent is applied.
+bool isTooSmall(std::string_view s) {
+    long position = 0; // decimal exponent of the first non-zero digit
+    bool seen = false, afterPoint = false;
+    std::size_t i = 0;
+    for (; i < s.size() && (isDigit(s[i]) || s[i] == '.'); ++i) {
+        if (s[i] == '.') {
+            afterPoint = true;
+        } else if (!seen) {
+            if (s[i] != '0') {
+                seen = true;
+                position = afterPoint ? position - 1 : 0;
+            } else if (afterPoint) {
+                --position;
+            }
+        } else if (!afterPoint) {
+            ++position;
+        }
+    }
+    long exponent = 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        const bool minus = i + 1 < s.size() && s[i + 1] == '-';
+        for (std::size_t j = i + 1; j < s.size(); ++j)
+            if (isDigit(s[j]))
+                exponent = std::min(exponent * 10 + (s[j] - '0'), 100000L);
+        exponent = minus ? -exponent : exponent;
+    }
+    return position + exponent < 0;
+}
+
 // std::from_chars ignores the locale, which the windows' library may have set
 // from the user's environment; it takes no leading "+".
 double parseNumber(std::string_view s) {
@@ -54,8 +87,10 @@ double parseNumber(std::string_view s) {
     }
     double value = 0;
     const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
+    // Out of range is either an exponent far beyond any count or a number
+    // too close to 0 for a double ("1e-400"), which is 0.
     if (result.ec == std::errc::result_out_of_range)
-        value = HUGE_VAL; // only an exponent far beyond any count gets here
+        value = isTooSmall(s) ? 0.0 : HUGE_VAL;
     return negative ? -value : value;
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace avelin {
 namespace {
 
@@ -49,6 +51,17 @@ TEST(NumericValue, LeadingNumberWithBlanksIgnored) {
     EXPECT_EQ(NumericValue("1e3"), 1000);
     EXPECT_EQ(NumericValue("4e"), 4); // an exponent without digits is not part of the number
     EXPECT_EQ(NumericValue("1.2.3"), 1.2);
+}
+
+TEST(NumericValue, NumbersBeyondADoubleAreHugeOrZero) {
+    EXPECT_EQ(NumericValue("1e400"), HUGE_VAL);
+    EXPECT_EQ(NumericValue("-1e400"), -HUGE_VAL);
+    EXPECT_EQ(NumericValue("1" + std::string(400, '0')), HUGE_VAL);
+    // Too close to 0 for a double: 0, not huge.
+    EXPECT_EQ(NumericValue("1e-400"), 0);
+    EXPECT_EQ(NumericValue("-2.5e-400"), 0);
+    EXPECT_EQ(NumericValue("0." + std::string(400, '0') + "1"), 0);
+    EXPECT_EQ(NumericValue("1" + std::string(400, '0') + "e-398"), 100);
 }
 
 TEST(EditorTextAfterChange, FallsBackOnNonNumbersAndDropsTheSign) {
