@@ -129,7 +129,7 @@ void avlmerge::Form_Load() {
         if (!presentation) {
             if (!mod_.PowerPointApp)
                 throw NoActivePresentation();
-            presentation = mod_.PowerPointApp->activePresentation();
+            presentation = mod_.PowerPointApp->activePresentationFile();
         }
         return *presentation;
     };

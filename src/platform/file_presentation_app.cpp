@@ -53,4 +53,11 @@ PresentationInfo FilePresentationApp::activePresentation() {
     return ReadPptx(presentationFile_);
 }
 
+PresentationInfo FilePresentationApp::activePresentationFile() {
+    if (presentationFile_.empty())
+        throw NoActivePresentation();
+    const std::filesystem::path full(presentationFile_);
+    return PresentationInfo{full.parent_path().string(), full.filename().string(), {}};
+}
+
 } // namespace avelin

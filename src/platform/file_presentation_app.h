@@ -24,6 +24,8 @@ class FilePresentationApp : public PresentationApp {
     std::string addinPath(const std::string& addinName) override;
     // ReadPptx of the named file; NoActivePresentation when none is named.
     PresentationInfo activePresentation() override;
+    // The named file's folder and name, the file itself not read.
+    PresentationInfo activePresentationFile() override;
 
     const std::string& presentationFile() const { return presentationFile_; }
 

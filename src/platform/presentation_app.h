@@ -44,6 +44,14 @@ public:
     // The open presentation. Throws NoActivePresentation when none is open;
     // FileError or FormatError when its file cannot be read.
     virtual PresentationInfo activePresentation() = 0;
+    // The open presentation's folder and file name only, no slides: all the
+    // merge window asks, read without walking every shape of a large (or
+    // damaged) presentation. Throws NoActivePresentation when none is open.
+    virtual PresentationInfo activePresentationFile() {
+        PresentationInfo info = activePresentation();
+        info.slides.clear();
+        return info;
+    }
 };
 
 } // namespace avelin

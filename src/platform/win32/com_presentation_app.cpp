@@ -74,15 +74,28 @@ std::string ComPresentationApp::addinPath(const std::string& addinName) {
     }
 }
 
-PresentationInfo ComPresentationApp::activePresentation() {
-    Dispatch presentation;
+namespace {
+
+// ActivePresentation, or NoActivePresentation when none is open.
+Dispatch ActivePresentationOf(const Dispatch& app) {
     try {
-        presentation = impl_->app().object(L"ActivePresentation");
+        return app.object(L"ActivePresentation");
     } catch (const AutomationError& e) {
         if (static_cast<long>(e.code()) == NoActivePresentation::kErrorNumber)
             throw NoActivePresentation();
         throw;
     }
+}
+
+} // namespace
+
+PresentationInfo ComPresentationApp::activePresentationFile() {
+    const Dispatch presentation = ActivePresentationOf(impl_->app());
+    return PresentationInfo{presentation.text(L"Path"), presentation.text(L"Name"), {}};
+}
+
+PresentationInfo ComPresentationApp::activePresentation() {
+    const Dispatch presentation = ActivePresentationOf(impl_->app());
     PresentationInfo info;
     info.path = presentation.text(L"Path");
     info.name = presentation.text(L"Name");

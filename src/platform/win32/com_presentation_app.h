@@ -17,6 +17,7 @@ class ComPresentationApp : public PresentationApp {
     void attach() override;
     std::string addinPath(const std::string& addinName) override;
     PresentationInfo activePresentation() override;
+    PresentationInfo activePresentationFile() override;
 
   private:
     struct Impl;
