@@ -1,15 +1,27 @@
-// The machine's file services: whole-file reading with the system's error
-// texts, listings, and writes that replace a file in one step. (A write that
-// fails at each of its steps is covered with the file faults.)
+// The machine's file services: whole-file reads with the system's error texts,
+// listings, writes that replace a file in one step, and failures injected into
+// each step of the real write and removal (the real clean-up runs).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
 
 namespace avelin {
 namespace {
+
+// The reason of the FileError that `act` throws for `path`.
+template <class Act> std::string FailureOf(const std::string& path, Act act) {
+    try {
+        act();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), path);
+        return e.reason();
+    }
+    return "no failure";
+}
 
 TEST(LocalFileSystem, ReadsWholeFilesByteForByteAndListsFilesAndFolders) {
     test::TempFolder dir;
@@ -21,13 +33,8 @@ TEST(LocalFileSystem, ReadsWholeFilesByteForByteAndListsFilesAndFolders) {
     std::filesystem::create_directory(dir.at("alpha"));
     LocalFileSystem files;
     EXPECT_EQ(files.readAll(dir.at("a.rec")), bytes);
-    try {
-        files.readAll(dir.at("missing.rec"));
-        FAIL() << "read a missing file";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), dir.at("missing.rec"));
-        EXPECT_EQ(e.reason(), "No such file or directory");
-    }
+    EXPECT_EQ(FailureOf(dir.at("none.rec"), [&] { files.readAll(dir.at("none.rec")); }),
+              "No such file or directory");
     EXPECT_THROW(files.readAll(dir.path()), FileError); // a folder is no file
 
     std::vector<std::string> names = files.listFiles(dir.path());
@@ -39,36 +46,86 @@ TEST(LocalFileSystem, ReadsWholeFilesByteForByteAndListsFilesAndFolders) {
     EXPECT_FALSE(files.fileExists(dir.at("sub")) || files.folderExists(dir.at("B.rec")));
 }
 
-TEST(LocalFileSystem, WritesReplaceTheWholeFileAndAMissingFolderIsNamed) {
+TEST(LocalFileSystem, WritesReplaceTheWholeFileAndLeaveNoTemporaryFile) {
     test::TempFolder dir;
     dir.write("out.rec", "a much longer earlier content");
     LocalFileSystem files;
     files.writeFile(dir.at("out.rec"), "new");
     files.writeFile(dir.at("MergeInfo.avl"), "");
+    // The temporary name is short enough that a name of the longest length works.
+    const std::string longest = std::string(251, 'n') + ".rec";
+    files.writeFile(dir.at(longest), "x");
     EXPECT_EQ(dir.read("out.rec"), "new");
     EXPECT_EQ(dir.read("MergeInfo.avl"), "");
-    EXPECT_EQ(dir.listing(), "MergeInfo.avl\nout.rec\n"); // no temporary file stays
-
-    try { // missing folder: the temporary file cannot be created
-        files.writeFile(dir.at("none/out.rec"), "x");
-        FAIL() << "wrote into a missing folder";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), dir.at("none/out.rec"));
-        EXPECT_EQ(e.reason(), "No such file or directory");
-    }
+    EXPECT_EQ(dir.read(longest), "x");
+    EXPECT_EQ(dir.listing(), "MergeInfo.avl\n" + longest + "\nout.rec\n");
+    EXPECT_EQ(FailureOf(dir.at("none/out.rec"), [&] { files.writeFile(dir.at("none/out.rec"), "x"); }),
+              "No such file or directory");
 }
 
-TEST(LocalFileSystem, CurrentDirectoryChangesOnlyToExistingFolders) {
+TEST(LocalFileSystem, RelativeNamesFollowTheCurrentDirectory) {
     test::TempFolder dir;
+    dir.write("rel.rec", "relative");
     LocalFileSystem files;
     const std::string before = files.currentDirectory();
     files.setCurrentDirectory(dir.path());
-    dir.write("rel.rec", "relative");
     EXPECT_EQ(files.readAll("rel.rec"), "relative");
     EXPECT_THROW(files.setCurrentDirectory(dir.at("none")), FileError);
     files.changeDrive(dir.path()); // no drives here: nothing changes
     EXPECT_TRUE(std::filesystem::equivalent(files.currentDirectory(), dir.path()));
     files.setCurrentDirectory(before);
+}
+
+TEST(LocalFileSystem, AWriteFailingAtAnyStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    for (const FileStep step :
+         {FileStep::CreateTemporary, FileStep::Write, FileStep::Close, FileStep::Rename}) {
+        SCOPED_TRACE(FileStepName(step));
+        test::TempFolder dir;
+        dir.write("out.rec", "old content");
+        LocalFileSystem files;
+        files.faults.fail(step, "*.rec", "No space left on device");
+        for (const std::string name : {"out.rec", "new.rec"}) // replacing and creating
+            EXPECT_EQ(
+                FailureOf(dir.at(name), [&] { files.writeFile(dir.at(name), std::string(100000, 'n')); }),
+                "No space left on device");
+        EXPECT_EQ(dir.read("out.rec"), "old content");
+        EXPECT_EQ(dir.listing(), "out.rec\n");
+        files.writeFile(dir.at("out.grp"), "group"); // the pattern does not match
+        EXPECT_EQ(dir.listing(), "out.grp\nout.rec\n");
+    }
+}
+
+TEST(LocalFileSystem, RemovesFilesButNeverFolders) {
+    test::TempFolder dir;
+    dir.write("a.grp", "x");
+    dir.write("b.grp", "x");
+    dir.write("keep/inside", "kept");
+    LocalFileSystem files;
+    files.removeFile(dir.at("a.grp"));
+    files.removeFile(dir.at("a.grp")); // gone already: no failure
+    EXPECT_THROW(files.removeFile(dir.at("keep")), FileError);
+    files.faults.fail(FileStep::Remove, "b.grp", "Access is denied.");
+    EXPECT_EQ(FailureOf(dir.at("b.grp"), [&] { files.removeFile(dir.at("b.grp")); }), "Access is denied.");
+    EXPECT_EQ(dir.listing(), "b.grp\nkeep\n");
+    EXPECT_EQ(dir.read("keep/inside"), "kept");
+}
+
+TEST(FileFaults, ReadFromTextOrRefusedWithTheEntry) {
+    const FileFaults faults =
+        ParseFileFaults("rename:*.grp:Disk full;write:merged?votes.rec:Input/output error");
+    EXPECT_EQ(faults.at(FileStep::Rename, "/out/North.grp"), "Disk full");
+    EXPECT_EQ(faults.at(FileStep::Write, "/out/North.grp"), std::nullopt);
+    EXPECT_EQ(faults.at(FileStep::Write, "merged votes.rec"), "Input/output error");
+    EXPECT_EQ(faults.at(FileStep::Write, "/out/merged votes.rec.bak"), std::nullopt);
+    EXPECT_TRUE(ParseFileFaults("").empty());
+    for (const std::string bad : {"rename:*.grp", "flush:*:x", "rename::x", "rename:*:"}) {
+        try {
+            ParseFileFaults(bad);
+            ADD_FAILURE() << bad << " accepted";
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
+        }
+    }
 }
 
 } // namespace

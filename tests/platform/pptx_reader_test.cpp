@@ -1,19 +1,22 @@
-// Reading slides, shapes and click actions from .pptx packages.
+// Presentations from .pptx files: slides, shapes and click actions read from
+// the package, and the file-mode presentation application with its named
+// presentation and add-in folder.
 #include "platform/pptx_reader.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <functional>
 
 #include "platform/errors.h"
+#include "platform/file_presentation_app.h"
 #include "support/pptx_writer.h"
 #include "support/temp_folder.h"
 
 namespace avelin {
 namespace {
 
-using test::PptxSlide;
 using test::ZipEntries;
 
 const char* kProgram = "ppaction://program";
@@ -29,15 +32,19 @@ std::vector<std::vector<std::string>> Shapes(const PresentationInfo& p) {
     return all;
 }
 
-// The FormatError that reading `file` throws.
-FormatError FormatErrorOf(const std::string& file) {
+// "FileError: reason" or "FormatError: reason" of reading `file`; the error
+// must name the file.
+std::string ErrorOf(const std::string& file) {
     try {
         ReadPptx(file);
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), file);
+        return "FileError: " + e.reason();
     } catch (const FormatError& e) {
-        return e;
+        EXPECT_EQ(e.path(), file);
+        return "FormatError: " + e.reason();
     }
-    ADD_FAILURE() << file << " was read without a FormatError";
-    return FormatError(file, 0, "");
+    return "read without an error";
 }
 
 TEST(ReadPptx, SlidesShapesNamesAndClickActions) {
@@ -93,9 +100,8 @@ TEST(ReadPptx, SlideListOrderNotPartNumbersAndOnlyTopLevelShapes) {
     EXPECT_TRUE(ReadPptx(dir.at("empty.pptx")).slides.empty());
 }
 
+// The stored hyperlink back to the program-run text PowerPoint reports.
 TEST(ProgramRunFromUrl, DecodesTheStoredUrl) {
-    EXPECT_EQ(ProgramRunFromUrl("file:///C:\\Program%20Files\\avelin\\avelin.exe%20vote1.AVL,1"),
-              "C:\\Program Files\\avelin\\avelin.exe vote1.AVL,1");
     EXPECT_EQ(ProgramRunFromUrl("FILE:///D:/talks/v.exe%20a.AVL"), "D:/talks/v.exe a.AVL"); // slashes kept
     EXPECT_EQ(ProgramRunFromUrl("file://server/share/v.exe%20a.AVL"), "\\\\server/share/v.exe a.AVL");
     EXPECT_EQ(ProgramRunFromUrl("C:\\v.exe 100%25 sure.AVL"), "C:\\v.exe 100% sure.AVL");
@@ -104,24 +110,12 @@ TEST(ProgramRunFromUrl, DecodesTheStoredUrl) {
 }
 
 TEST(ReadPptx, MissingFilesFoldersAndBrokenPackagesNameFileAndProblem) {
+    using ::testing::StartsWith;
     test::TempFolder dir;
-    try {
-        ReadPptx(dir.at("absent.pptx"));
-        FAIL() << "a missing file must be refused";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), dir.at("absent.pptx"));
-        EXPECT_FALSE(e.reason().empty());
-    }
-    try {
-        ReadPptx(dir.path());
-        FAIL() << "a folder must be refused";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.reason(), "this is a folder, not a file");
-    }
+    EXPECT_THAT(ErrorOf(dir.at("absent.pptx")), StartsWith("FileError: "));
+    EXPECT_EQ(ErrorOf(dir.path()), "FileError: this is a folder, not a file");
     dir.write("notes.pptx", "This is a plain text file, not a presentation.\r\n");
-    const FormatError notZip = FormatErrorOf(dir.at("notes.pptx"));
-    EXPECT_EQ(notZip.path(), dir.at("notes.pptx"));
-    EXPECT_EQ(notZip.reason().rfind("not a presentation (.pptx) file: ", 0), 0u) << notZip.reason();
+    EXPECT_THAT(ErrorOf(dir.at("notes.pptx")), StartsWith("FormatError: not a presentation (.pptx) file: "));
 
     const auto replace = [](const char* part, std::string text) {
         return [part, text](ZipEntries& z) { test::Part(z, part) = text; };
@@ -143,21 +137,49 @@ TEST(ReadPptx, MissingFilesFoldersAndBrokenPackagesNameFileAndProblem) {
          "the part ppt/presentation.xml is not a presentation"},
         {replace("ppt/slides/slide2.xml", "<p:sld xmlns:p=\"x\"/>"),
          "the part ppt/slides/slide2.xml is not a slide (no shape tree)"},
-        {[](ZipEntries& z) {
-             std::string& s = test::Part(z, "ppt/slides/slide2.xml");
-             s.insert(s.size() - 10, std::string((64u << 20) + 1, ' '));
-         },
-         "the part ppt/slides/slide2.xml is larger than 64 MiB, far more than a presentation holds"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
         ZipEntries entries = test::PptxEntries({{{{"VOTE", kProgram, "file:///v.exe%20a.AVL"}}}, {}});
         c.damage(entries);
         test::WriteZip(dir.at("broken.pptx"), entries);
-        const FormatError error = FormatErrorOf(dir.at("broken.pptx"));
-        EXPECT_EQ(error.path(), dir.at("broken.pptx"));
-        EXPECT_EQ(error.reason().substr(0, c.reason.size()), c.reason);
+        EXPECT_THAT(ErrorOf(dir.at("broken.pptx")), StartsWith("FormatError: " + c.reason));
     }
+}
+
+TEST(FilePresentationApp, TheAddinFolderLosesTrailingSeparatorsAndMustExist) {
+    test::TempFolder temp;
+    LocalFileSystem files;
+    const std::string sep(1, kPathSeparator);
+    EXPECT_EQ(FilePresentationApp(files, "", "").addinPath("avelin"), ""); // none named
+    EXPECT_EQ(FilePresentationApp(files, "", temp.path() + sep + sep).addinPath("avelin"), temp.path());
+    EXPECT_EQ(FilePresentationApp(files, "", sep).addinPath("avelin"), sep); // a root keeps its separator
+    try {
+        FilePresentationApp(files, "", temp.at("no such folder")).addinPath("avelin");
+        FAIL() << "a missing add-in folder was accepted";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find(temp.at("no such folder")), std::string::npos) << e.what();
+    }
+}
+
+// Nothing named is no open presentation. A relative name is made absolute at
+// once, as the windows change the current directory later.
+TEST(FilePresentationApp, TheNamedPresentationIsReadWhereverTheProgramMovesTo) {
+    test::TempFolder temp;
+    LocalFileSystem files;
+    FilePresentationApp none(files, "", "");
+    EXPECT_NO_THROW(none.attach());
+    EXPECT_THROW(none.activePresentation(), NoActivePresentation);
+    EXPECT_THROW(FilePresentationApp(files, temp.at("Missing.pptx"), "").attach(), FileError);
+
+    test::WritePptx(temp.at("Monday Meeting.pptx"), {{}, {}});
+    const std::filesystem::path started = std::filesystem::current_path();
+    std::filesystem::current_path(temp.path());
+    FilePresentationApp app(files, "Monday Meeting.pptx", "");
+    std::filesystem::current_path(started);
+    EXPECT_EQ(app.presentationFile(), temp.at("Monday Meeting.pptx"));
+    EXPECT_NO_THROW(app.attach());
+    EXPECT_EQ(app.activePresentation().slides.size(), 2u);
 }
 
 } // namespace
