@@ -80,8 +80,6 @@ TEST(PrepareInputFile, AMalformedLineNamesTheFileAndItsLineNumber) {
         PrepareInputFile(text, "D:/x/a.rec");
         FAIL() << "accepted";
     } catch (const FormatError& e) {
-        EXPECT_EQ(e.path(), "D:/x/a.rec");
-        EXPECT_EQ(e.line(), 3);
         EXPECT_STREQ(e.what(), "D:/x/a.rec, line 3: fewer than six fields");
     }
     // Lines of a vote already in the list are read all the same.
