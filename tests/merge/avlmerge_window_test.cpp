@@ -1,6 +1,8 @@
-// The merge window driven through its real controls: load, listing, the
-// selection lists, the rename frame, the output name and its checks.
-#include <QDir>
+// The merge window driven through its real controls: the load, the selection
+// lists and their captions, the rename frame, the output name and its checks.
+// Which files are offered and which names are refused is pinned down by the
+// tests of the listing, the group names and the Windows names; here only what
+// the window adds: captions, focus, and what reaches the lists.
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -15,30 +17,15 @@ class AvlmergeWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void loadOpensTheMeetingFolderAndOffersOnlyMergeableFiles() {
-        MergeHarness h;
-        h.writeMeetingFile("a.rec");
-        h.writeMeetingFile("notes.txt");
-        h.root.write("addin/dataBank/Monday Meeting/merged.rec", "\"\\V.avl\",4,2,\"1;2;\",\"t\",\"d\"\r\n");
-        QVERIFY(h.open());
-        QCOMPARE(h.label("lbl_directory")->text().toStdString(), h.meeting());
-        QCOMPARE(h.label("lblOutputDirectory")->text().toStdString(), h.talks());
-        QCOMPARE(h.files.currentDirectory(), h.meeting()); // the listing entered the source folder
-        QCOMPARE(h.mod.PowerPointApp, nullptr);            // released by the load
-        QCOMPARE(h.texts("Lst_InputList"), QStringList({"a"}));
-        QCOMPARE(h.box("txt_ofile")->text(), QString("merged votes.rec"));
-        QCOMPARE(h.button("cmd_go")->text(), QString("Need 2 files selected. "));
-        QVERIFY(!h.button("cmd_go")->isEnabled());
-    }
-
-    void loadFallsBackWhenFoldersOrPresentationAreMissing() {
+    void loadChoosesTheSourceAndOutputFolders() {
         // Paths below the root; "" is the presentation's folder "talks".
         const struct {
             const char *presentation, *argument, *file, *source, *output;
         } cases[] = {
-            {nullptr, nullptr, "addin/dataBank/x.rec", "addin/dataBank/", "addin/data"},
-            {nullptr, nullptr, "addin/data/x.rec", "addin/data", "addin/data"}, // no dataBank folder
-            {"talks", nullptr, "talks/x.rec", "", ""},                          // no meeting folder
+            {"talks", nullptr, "addin/dataBank/Monday Meeting/x.rec", "addin/dataBank/Monday Meeting", ""},
+            {nullptr, nullptr, "addin/dataBank/x.rec", "addin/dataBank/", "addin/data"}, // no presentation
+            {nullptr, nullptr, "addin/data/x.rec", "addin/data", "addin/data"},          // and no dataBank
+            {"talks", nullptr, "talks/x.rec", "", ""},                                   // no meeting folder
             {"talks", "NO SUCH FOLDER", "talks/x.rec", "", ""},
             {"talks", "ARG", "ARG/x.rec", "ARG", ""}, // wins over the meeting folder
             // A presentation whose folder has gone: only a lower-case ".ppt" is cut.
@@ -59,9 +46,14 @@ class AvlmergeWindowTest : public QObject {
             h.writeMeetingFile(c.file);
             QVERIFY(h.open());
             const auto folder = [&](const char* f) { return *f ? h.root.at(f) : h.talks(); };
-            QVERIFY2(h.window->SourceFolder == folder(c.source), c.file);
-            QVERIFY2(h.window->OutputFolder == folder(c.output), c.file);
+            QVERIFY2(h.label("lbl_directory")->text().toStdString() == folder(c.source), c.file);
+            QVERIFY2(h.label("lblOutputDirectory")->text().toStdString() == folder(c.output), c.file);
             QVERIFY2(h.texts("Lst_InputList") == QStringList({"x"}), c.file);
+            // The listing entered the source folder: bare names resolve there.
+            QVERIFY2(std::filesystem::equivalent(h.files.currentDirectory(), folder(c.source)), c.file);
+            QCOMPARE(h.mod.PowerPointApp, nullptr); // released by the load
+            QCOMPARE(h.box("txt_ofile")->text(), QString("merged votes.rec"));
+            QCOMPARE(h.button("cmd_go")->text(), QString("Need 2 files selected. "));
         }
 
         // No presentation and no data folder to fall back on: the load ends
@@ -77,51 +69,40 @@ class AvlmergeWindowTest : public QObject {
         }
     }
 
-    void listsAreSortedWithoutRegardToCase() {
+    // Both lists sort without regard to case (a byte sort puts capitals
+    // first), and each group name stays at its file's position, whichever
+    // folder the file came from.
+    void selectionListsSortAndKeepFilesPairedWithGroupNames() {
         MergeHarness h;
-        for (const char* name : {"beta", "Alpha", "alpha2", "Charlie", "delta", "Bravo"})
-            h.writeMeetingFile(std::string(name) + ".rec");
-        QVERIFY(h.open());
-        // A case-sensitive sort would put every capital first.
-        QCOMPARE(h.texts("Lst_InputList"),
-                 QStringList({"Alpha", "alpha2", "beta", "Bravo", "Charlie", "delta"}));
-        h.select({"delta", "Bravo", "alpha2"});
-        QCOMPARE(h.texts("Lst_Files"),
-                 QStringList({h.inMeeting("alpha2"), h.inMeeting("Bravo"), h.inMeeting("delta")}));
-        QCOMPARE(h.texts("lst_groupnames"), QStringList({"alpha2", "Bravo", "delta"}));
-        // A removed file goes back to its sorted place.
-        h.doubleClick("Lst_Files", h.inMeeting("Bravo"));
-        QCOMPARE(h.texts("Lst_InputList"), QStringList({"Alpha", "beta", "Bravo", "Charlie"}));
-    }
-
-    void filesAndGroupNamesStayPairedAcrossFolders() {
-        MergeHarness h;
-        for (const char* path : {"Day1.rec", "votes.rec", "North/day1.rec", "North/votes.rec"})
+        for (const char* path : {"beta.rec", "Alpha.rec", "votes.rec", "Charlie.rec", "North/alpha.rec",
+                                 "North/votes.rec", "North/Bravo.rec"})
             h.writeMeetingFile(path);
         QVERIFY(h.open());
-        h.select({"Day1", "votes"});
+        QCOMPARE(h.texts("Lst_InputList"), QStringList({"Alpha", "beta", "Charlie", "votes"}));
+        h.select({"votes", "Charlie", "Alpha"});
         // Another source folder: the selection stays.
         h.window->setDirectoryCaption(h.root.at("North"));
         h.window->GetFilesInFolder();
-        h.select({"votes", "day1"});
+        h.select({"votes", "alpha"});
         const QString n = QString::fromStdString(h.root.at("North") + kPathSeparator);
+        QCOMPARE(h.texts("Lst_Files"), QStringList({h.inMeeting("Alpha"), h.inMeeting("Charlie"),
+                                                    h.inMeeting("votes"), n + "alpha", n + "votes"}));
         // "votes" takes its folder's name; a name equal but for case gets "-1".
-        QCOMPARE(h.texts("Lst_Files"),
-                 QStringList({h.inMeeting("Day1"), h.inMeeting("votes"), n + "day1", n + "votes"}));
-        QCOMPARE(h.texts("lst_groupnames"), QStringList({"Day1", "Monday Meeting", "day1-1", "North"}));
+        QCOMPARE(h.texts("lst_groupnames"),
+                 QStringList({"Alpha", "Charlie", "Monday Meeting", "alpha-1", "North"}));
 
-        // Removing a file of the other folder takes out its own group name and
-        // offers nothing; one of the folder on show goes back.
-        h.doubleClick("Lst_Files", h.inMeeting("votes"));
-        QCOMPARE(h.texts("Lst_InputList"), QStringList());
-        h.doubleClick("Lst_Files", n + "day1");
-        QCOMPARE(h.texts("Lst_Files"), QStringList({h.inMeeting("Day1"), n + "votes"}));
-        QCOMPARE(h.texts("lst_groupnames"), QStringList({"Day1", "North"}));
-        QCOMPARE(h.texts("Lst_InputList"), QStringList({"day1"}));
-        // Listing the first folder again leaves its selected file out.
+        // Removing a file of another folder takes out its own group name and
+        // offers nothing; one of the folder on show goes back to its place.
+        h.doubleClick("Lst_Files", h.inMeeting("Charlie"));
+        QCOMPARE(h.texts("Lst_InputList"), QStringList({"Bravo"}));
+        h.doubleClick("Lst_Files", n + "alpha");
+        QCOMPARE(h.texts("Lst_InputList"), QStringList({"alpha", "Bravo"}));
+        QCOMPARE(h.texts("Lst_Files"),
+                 QStringList({h.inMeeting("Alpha"), h.inMeeting("votes"), n + "votes"}));
+        QCOMPARE(h.texts("lst_groupnames"), QStringList({"Alpha", "Monday Meeting", "North"}));
         h.window->setDirectoryCaption(h.meeting());
         h.window->GetFilesInFolder();
-        QCOMPARE(h.texts("Lst_InputList"), QStringList({"votes"}));
+        QCOMPARE(h.texts("Lst_InputList"), QStringList({"beta", "Charlie"}));
     }
 
     void captionsFollowTheCountAndAnEleventhFileCannotBeSelected() {
@@ -136,6 +117,7 @@ class AvlmergeWindowTest : public QObject {
         QPushButton* go = h.button("cmd_go");
         h.select({"f10"});
         QCOMPARE(files->text(), QString("1 File selected for merging"));
+        QVERIFY(!go->isEnabled());
         h.select({"f11"});
         QCOMPARE(files->text(), QString("2 Files selected for merging"));
         QCOMPARE(go->text(), QString("GO."));
@@ -154,7 +136,9 @@ class AvlmergeWindowTest : public QObject {
         QCOMPARE(files->text(), QString("9 Files selected for merging"));
     }
 
-    void renameFrameRefusesClashesAndIllegalNames() {
+    // A refused name leaves the frame open with the reason, puts the old name
+    // back and keeps the focus, whether OK is clicked or pressed by Enter.
+    void renameFrameRefusesClashesAndNamesNoFileCanHave() {
         MergeHarness h;
         for (const char* name : {"north.rec", "south.rec", "west.rec"})
             h.writeMeetingFile(name);
@@ -163,38 +147,46 @@ class AvlmergeWindowTest : public QObject {
         QGroupBox* frame = h.control<QGroupBox>("frm_newname");
         QLineEdit* name = h.box("txt_newname");
         QLabel* prompt = h.label("lbl_newname");
-        const QStringList unchanged{"north", "south"};
 
         h.doubleClick("lst_groupnames", "north");
         QVERIFY(frame->isVisible() && name->hasFocus());
         QCOMPARE(name->selectedText(), QString("north"));
-        // A change of letter case only clashes with the entry itself.
-        QTest::keyClicks(name, "North");
-        h.click("cmd_newname_0");
-        QCOMPARE(prompt->text(), QString("That name already appears in the list, try again."));
-        QCOMPARE(name->text(), QString("north"));
-        // An illegal character: the first Cancel only reverts the text, the
-        // second closes the frame and resets the prompt.
+        const struct {
+            QString typed;
+            bool enter; // else a click on OK
+            QString reason;
+        } refused[] = {
+            // A change of letter case clashes with the entry itself.
+            {"North", true, "That name already appears in the list, try again."},
+            {"a/b", false, "Filename cannot contain illegal characters"},
+            {"n:1", true, "Filename cannot contain illegal characters"},
+            {"Lpt3.votes", true, "LPT3 is a device name Windows reserves"},
+            {"North.", false, "A name cannot end with a blank or a full stop"},
+            {QString(252, 'n'), false, "That name is too long"},
+        };
+        for (const auto& r : refused) {
+            h.retype("txt_newname", r.typed);
+            if (r.enter)
+                QTest::keyClick(name, Qt::Key_Return);
+            else
+                h.click("cmd_newname_0");
+            QCOMPARE(prompt->text(), r.reason);
+            QVERIFY(prompt->sizeHint().width() <= prompt->width()); // the whole reason shows
+            QCOMPARE(name->text(), QString("north"));
+            QVERIFY(frame->isVisible() && name->hasFocus());
+            QCOMPARE(h.texts("lst_groupnames"), QStringList({"north", "south"}));
+        }
+        // The check runs before Cancel too: the first Cancel only puts the old
+        // name back, the second closes the frame and resets the prompt.
         h.retype("txt_newname", "a/b");
         h.click("cmd_newname_1");
-        QCOMPARE(prompt->text(), QString("Filename cannot contain illegal characters"));
-        QCOMPARE(name->text(), QString("north"));
-        QVERIFY(frame->isVisible() && name->hasFocus());
+        QVERIFY(frame->isVisible() && name->text() == "north");
         h.click("cmd_newname_1");
         QVERIFY(!frame->isVisible());
         QCOMPARE(prompt->text(), QString("Enter the new name below"));
-        QCOMPARE(h.texts("lst_groupnames"), unchanged);
 
-        // An illegal name and OK, or Enter: the list stays as it is.
+        // A new name replaces the entry in place.
         h.doubleClick("lst_groupnames", "south");
-        QTest::keyClicks(name, "s?");
-        h.click("cmd_newname_0");
-        QTest::keyClicks(name, "n:1");
-        QTest::keyClick(name, Qt::Key_Return);
-        QCOMPARE(name->text(), QString("south"));
-        QVERIFY(frame->isVisible());
-        QCOMPARE(h.texts("lst_groupnames"), unchanged);
-        // Enter presses OK; a new name replaces the entry in place.
         h.retype("txt_newname", "East");
         QTest::keyClick(name, Qt::Key_Return);
         QVERIFY(!frame->isVisible());
@@ -202,7 +194,7 @@ class AvlmergeWindowTest : public QObject {
 
         // A double click on the lists drops the edit without resetting the prompt.
         h.doubleClick("lst_groupnames", "north");
-        QTest::keyClicks(name, "n:1");
+        h.retype("txt_newname", "n:1");
         h.click("cmd_newname_0");
         h.doubleClick("Lst_InputList", "west");
         QVERIFY(!frame->isVisible());
@@ -210,7 +202,9 @@ class AvlmergeWindowTest : public QObject {
         QCOMPARE(h.texts("lst_groupnames"), QStringList({"north", "East", "west"}));
     }
 
-    void illegalOutputNameStopsEveryOtherControl() {
+    // An output name no file can have keeps the focus in its box: no other
+    // control acts and nothing is written, although the merge button is enabled.
+    void outputNameNoFileCanHaveKeepsTheFocus() {
         MergeHarness h;
         for (const char* name : {"a.rec", "b.rec", "c.rec"})
             h.writeMeetingFile(name);
@@ -218,12 +212,23 @@ class AvlmergeWindowTest : public QObject {
         h.select({"a", "b"});
         const std::string before = Tree(h.root.path());
         QLineEdit* ofile = h.box("txt_ofile");
-
-        h.retype("txt_ofile", "a?b");
-        QVERIFY(h.button("cmd_go")->isEnabled()); // the characters do not affect the button
-        h.click("cmd_go");
-        QCOMPARE(h.label("lbl_outfile")->text(), QString("Filename cannot contain illegal characters"));
-        QCOMPARE(ofile->text(), QString("a?b")); // left as typed, no extension
+        QLabel* outfile = h.label("lbl_outfile");
+        const std::pair<QString, QString> refused[] = {
+            {"a?b", "Filename cannot contain illegal characters"},
+            {"Com1", "COM1 is a device name Windows reserves"},
+            {"result.", "A name cannot end with a blank or a full stop"},
+            {QString(252, 'r'), "That name is too long"},
+        };
+        for (const auto& [typed, reason] : refused) {
+            h.retype("txt_ofile", typed);
+            QVERIFY(h.button("cmd_go")->isEnabled());
+            h.click("cmd_go");
+            QCOMPARE(outfile->text(), reason);
+            // The whole reason shows in the label's design size.
+            QVERIFY2(outfile->heightForWidth(outfile->width()) <= outfile->height(), qPrintable(reason));
+            QCOMPARE(ofile->text(), typed); // left as typed, no extension
+            QVERIFY(ofile->hasFocus());
+        }
         h.click("cmd_obrowse");
         h.click("cmd_browseinput");
         h.click("cmd_cancel");
@@ -237,15 +242,18 @@ class AvlmergeWindowTest : public QObject {
         QVERIFY(h.dialogs.messages.empty() && h.dialogs.saveRequests.empty());
         QCOMPARE(h.list("Lst_Files")->count(), 2);
         QVERIFY(!h.control<QGroupBox>("frm_newname")->isVisible());
-        QCOMPARE(Tree(h.root.path()), before); // nothing was written
-        QCOMPARE(QDir::currentPath().toStdString(), h.meeting());
+        QCOMPARE(Tree(h.root.path()), before);
 
         // Corrected, the focus may go: the extension is completed on the way
         // out (".REC" counts as none) and the next check resets the label.
         h.retype("txt_ofile", "result.REC");
         MergeHarness::click(h.list("Lst_Files"));
         QCOMPARE(ofile->text(), QString("result.REC.rec"));
-        QCOMPARE(h.label("lbl_outfile")->text(), QString("Output Filename:"));
+        QCOMPARE(outfile->text(), QString("Output Filename:"));
+        // The success text ends with a full stop but names no file: the focus may leave it.
+        h.click("cmd_go");
+        QCOMPARE(ofile->text(), QString("2 vote files successfully merged."));
+        h.click(ofile);
         h.click("cmd_cancel");
         QCOMPARE(h.process.endCalls, 1);
     }
