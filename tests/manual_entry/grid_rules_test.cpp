@@ -1,5 +1,5 @@
 // Which grid cells are greyed, what counts as a number, and what the cell
-// editor keeps.
+// editor keeps. The window tests rely on these and check only the window.
 #include "manual_entry/grid_rules.h"
 
 #include <gtest/gtest.h>
@@ -9,28 +9,23 @@
 namespace avelin {
 namespace {
 
-std::string Greyed(const VoteEntry& v) {
-    std::string marks;
-    for (int column = 1; column <= 11; ++column)
-        marks += IsUnavailableColumn(v, column) ? 'x' : '.';
-    return marks;
-}
-
-TEST(IsUnavailableColumn, FirstOptionAndOptionCountDecide) {
-    VoteEntry v;
-    v.OptionCount = 4;
-    v.FirstOption = 1;
-    EXPECT_EQ(Greyed(v), "x....xxxxxx"); // values 1 to 4
-    v.FirstOption = 0;
-    EXPECT_EQ(Greyed(v), "....xxxxxxx"); // values 0 to 3
-    v.OptionCount = 10;
-    v.FirstOption = 1;
-    EXPECT_EQ(Greyed(v), "x.........."); // values 1 to 10
-    v.OptionCount = 11;
-    v.FirstOption = 0;
-    EXPECT_EQ(Greyed(v), "...........");
-    v.OptionCount = 0;
-    EXPECT_EQ(Greyed(v), "xxxxxxxxxxx");
+TEST(IsUnavailableColumn, ValuesFromTheFirstOptionForOptionCountValues) {
+    const struct {
+        int options, first;
+        std::string greyed; // columns 1 to 11, values 0 to 10
+    } cases[] = {
+        {4, 1, "x....xxxxxx"},  {4, 0, "....xxxxxxx"}, {10, 1, "x.........."},
+        {11, 0, "..........."}, {0, 0, "xxxxxxxxxxx"},
+    };
+    for (const auto& c : cases) {
+        VoteEntry v;
+        v.OptionCount = static_cast<std::int16_t>(c.options);
+        v.FirstOption = static_cast<std::int16_t>(c.first);
+        std::string marks;
+        for (int column = 1; column <= 11; ++column)
+            marks += IsUnavailableColumn(v, column) ? 'x' : '.';
+        EXPECT_EQ(marks, c.greyed) << c.options << " options from " << c.first;
+    }
 }
 
 TEST(IsNumericText, SignDigitsOnePointExponentAndOuterBlanks) {
@@ -41,37 +36,29 @@ TEST(IsNumericText, SignDigitsOnePointExponentAndOuterBlanks) {
         EXPECT_FALSE(IsNumericText(no)) << '"' << no << '"';
 }
 
-TEST(NumericValue, LeadingNumberWithBlanksIgnored) {
-    EXPECT_EQ(NumericValue(""), 0);
-    EXPECT_EQ(NumericValue("abc"), 0);
-    EXPECT_EQ(NumericValue("12"), 12);
-    EXPECT_EQ(NumericValue(" 1 2 "), 12);
-    EXPECT_EQ(NumericValue("2.7"), 2.7);
-    EXPECT_EQ(NumericValue("-3abc"), -3);
-    EXPECT_EQ(NumericValue("1e3"), 1000);
-    EXPECT_EQ(NumericValue("4e"), 4); // an exponent without digits is not part of the number
-    EXPECT_EQ(NumericValue("1.2.3"), 1.2);
-}
-
-TEST(NumericValue, NumbersBeyondADoubleAreHugeOrZero) {
-    EXPECT_EQ(NumericValue("1e400"), HUGE_VAL);
-    EXPECT_EQ(NumericValue("-1e400"), -HUGE_VAL);
-    EXPECT_EQ(NumericValue("1" + std::string(400, '0')), HUGE_VAL);
-    // Too close to 0 for a double: 0, not huge.
-    EXPECT_EQ(NumericValue("1e-400"), 0);
-    EXPECT_EQ(NumericValue("-2.5e-400"), 0);
-    EXPECT_EQ(NumericValue("0." + std::string(400, '0') + "1"), 0);
-    EXPECT_EQ(NumericValue("1" + std::string(400, '0') + "e-398"), 100);
+// The leading number, blanks ignored; beyond a double huge, too close to 0 zero.
+TEST(NumericValue, LeadingNumberBlanksIgnoredAndOutOfRangeValues) {
+    const std::string zeros(400, '0'), huge = "1" + zeros, tiny = "0." + zeros + "1",
+                                       scaled = "1" + zeros + "e-398";
+    const std::pair<std::string, double> cases[] = {
+        {"", 0},          {"abc", 0},    {" 1 2 ", 12},    {"2.7", 2.7},        {"-3abc", -3},
+        {"1e3", 1000},    {"4e", 4},     {"1.2.3", 1.2},   {"1e400", HUGE_VAL}, {"-1e400", -HUGE_VAL},
+        {huge, HUGE_VAL}, {"1e-400", 0}, {"-2.5e-400", 0}, {tiny, 0},           {scaled, 100},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(NumericValue(text), value) << '"' << text << '"';
 }
 
 TEST(EditorTextAfterChange, FallsBackOnNonNumbersAndDropsTheSign) {
-    EXPECT_EQ(EditorTextAfterChange("17", "1"), "17");
-    EXPECT_EQ(EditorTextAfterChange("5a", "5"), "5");   // a letter typed after 5
-    EXPECT_EQ(EditorTextAfterChange("-", ""), "");      // a lone sign is undone
-    EXPECT_EQ(EditorTextAfterChange("-12", "4"), "12"); // pasted negative number
-    EXPECT_EQ(EditorTextAfterChange("-2.5", ""), "2.5");
-    EXPECT_EQ(EditorTextAfterChange("", "9"), ""); // clearing is allowed
-    EXPECT_EQ(EditorTextAfterChange(" 3 ", ""), " 3 ");
+    const struct {
+        std::string typed, cell, kept;
+    } cases[] = {
+        {"17", "1", "17"},  {"5a", "5", "5"}, // a letter typed after 5
+        {"-", "", ""},                        // a lone sign is undone
+        {"-12", "4", "12"}, {"-2.5", "", "2.5"}, {"", "9", ""}, {" 3 ", "", " 3 "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EditorTextAfterChange(c.typed, c.cell), c.kept) << '"' << c.typed << '"';
 }
 
 } // namespace

@@ -9,8 +9,7 @@
 namespace avelin {
 namespace {
 
-using test::DefinitionKind;
-using test::DefinitionText;
+using namespace test;
 
 const std::string kFolder = std::string("talks") + kPathSeparator + "monday";
 std::string InFolder(const std::string& name) {
@@ -21,66 +20,56 @@ ShapeInfo Vote(const std::string& file, const std::string& shapeName = "VOTE") {
     return {shapeName, "C:\\Program Files\\avelin\\avelin.exe " + file + ",1"};
 }
 
-TEST(VoteNameFromAction, TakesTheTextBetweenProgramAndFirstComma) {
-    EXPECT_EQ(VoteNameFromAction("C:\\Prog\\VOTER.EXE poll.AVL,1"), "poll.AVL");
-    EXPECT_EQ(VoteNameFromAction("C:\\Prog\\voter.exe poll.avl"), "poll.avl"); // no comma: to the end
-    EXPECT_EQ(VoteNameFromAction("C:\\Prog\\v.Exe \"q.AVL\",2,3"), "\"q.AVL\"");
-    EXPECT_EQ(VoteNameFromAction("C:\\My.Exe.Folder\\v.exe a.AVL,1"), "Folder\\v.exe a.AVL"); // first .EXE
-    // The one character after ".EXE" is skipped whatever it is.
-    EXPECT_EQ(VoteNameFromAction("v.exe|D:\\talks\\a.AVL,1"), "D:\\talks\\a.AVL");
+// The name runs from the one character after the first ".EXE" (any case;
+// position 5 without one; the skipped character may be anything) up to the
+// first comma or the end; empty when that comma comes at or before the start.
+TEST(VoteNameFromAction, TextAfterTheProgramUpToTheFirstComma) {
+    const std::pair<std::string, std::string> cases[] = {{"C:\\Prog\\VOTER.EXE poll.AVL,1", "poll.AVL"},
+                                                         {"C:\\Prog\\voter.exe poll.avl", "poll.avl"},
+                                                         {"C:\\My.Exe.F\\v.exe a.AVL,1", "F\\v.exe a.AVL"},
+                                                         {"v.exe|D:\\talks\\a.AVL,1", "D:\\talks\\a.AVL"},
+                                                         {"C:\\a,b\\v.exe x.AVL,1", ""},
+                                                         {"v.exe ,x.AVL", ""},
+                                                         {"v.exe a,x.AVL", "a"},
+                                                         {"v.exe", ""},
+                                                         {"run poll.AVL", "poll.AVL"}};
+    for (const auto& [action, name] : cases)
+        EXPECT_EQ(VoteNameFromAction(action), name) << action;
 }
 
-TEST(VoteNameFromAction, EmptyWhenTheCommaComesTooEarlyOrNothingFollows) {
-    EXPECT_EQ(VoteNameFromAction("C:\\a,b\\v.exe x.AVL,1"), ""); // first comma before the name
-    EXPECT_EQ(VoteNameFromAction("v.exe ,x.AVL"), "");           // comma at E + 5
-    EXPECT_EQ(VoteNameFromAction("v.exe a,x.AVL"), "a");         // comma just after E + 5
-    EXPECT_EQ(VoteNameFromAction("v.exe"), "");
-    EXPECT_EQ(VoteNameFromAction(""), "");
-    // Without ".EXE" the name starts at position 5.
-    EXPECT_EQ(VoteNameFromAction("run poll.AVL"), "poll.AVL");
-    EXPECT_EQ(VoteNameFromAction("Macro1"), "o1");
-}
-
-TEST(LoadPresentationVotes, SameFileOnTwoSlidesGivesTwoEntriesAndLowerCaseNamesCount) {
-    test::MemoryFileSystem files;
-    files.files[InFolder("q.AVL")] = DefinitionText(DefinitionKind::Standard, 2, 4);
-    PresentationInfo p{kFolder, "talk.pptx", {{{Vote("q.AVL", "vote")}}, {{Vote("q.AVL", "Vote")}}}};
-    const PresentationVotes v = LoadPresentationVotes(p, files);
-    ASSERT_EQ(v.voteCount, 2);
-    ASSERT_EQ(v.votes.size(), 2u);
-    EXPECT_EQ(v.votes[1].Name, "q.AVL");
-    ASSERT_EQ(v.rows.size(), 2u);
-    EXPECT_EQ(v.rows[1].text, "q.AVL");
-    EXPECT_EQ(v.rows[1].colour, 0x800080u);
-}
-
-TEST(LoadPresentationVotes, RowsOfSeriesRankAndTextVotesFollowEachOther) {
-    test::MemoryFileSystem files;
+// Shapes named VOTE in any case, each file as often as it is named; rows of
+// series votes and rating scales per iteration or item, in the kind's colour.
+TEST(LoadPresentationVotes, RowsOfEachVoteInSlideAndShapeOrder) {
+    MemoryFileSystem files;
     files.files[InFolder("s.AVL")] = DefinitionText(DefinitionKind::Series, 2, 4, 3);
     files.files[InFolder("r.avl")] = DefinitionText(DefinitionKind::Rank, 1, 5, 2);
     files.files[InFolder("t.AVL")] = DefinitionText(DefinitionKind::Text, 1, 3);
     PresentationInfo p{kFolder,
                        "talk.pptx",
                        {{{Vote("s.AVL"), {"Title 1", "C:\\x.exe t.AVL,1"}}},
-                        {{{"VOTE", ""}, Vote("r.avl"), Vote("notes.txt"), Vote("t.AVL")}}}};
+                        {{{"VOTE", ""}, Vote("r.avl", "vote"), Vote("notes.txt"), Vote("t.AVL", "Vote")}},
+                        {{Vote("t.AVL")}}}};
     const PresentationVotes v = LoadPresentationVotes(p, files);
-    ASSERT_EQ(v.voteCount, 3);
-    const std::vector<std::pair<std::string, std::uint32_t>> expected = {
-        {"s.AVL   [Iteration 1]", 0xC00000}, {"s.AVL   [Iteration 2]", 0xC00000},
-        {"s.AVL   [Iteration 3]", 0xC00000}, {"r.avl   [Item 1]", 0x0000C0},
-        {"r.avl   [Item 2]", 0x0000C0},      {"t.AVL", 0x800080}};
+    ASSERT_EQ(v.voteCount, 4);
+    const std::vector<std::pair<std::string, std::uint32_t>> expected = {{"s.AVL   [Iteration 1]", 0xC00000},
+                                                                         {"s.AVL   [Iteration 2]", 0xC00000},
+                                                                         {"s.AVL   [Iteration 3]", 0xC00000},
+                                                                         {"r.avl   [Item 1]", 0x0000C0},
+                                                                         {"r.avl   [Item 2]", 0x0000C0},
+                                                                         {"t.AVL", 0x800080},
+                                                                         {"t.AVL", 0x800080}};
     ASSERT_EQ(v.rows.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(v.rows[i].text, expected[i].first) << "row " << i + 1;
         EXPECT_EQ(v.rows[i].colour, expected[i].second) << "row " << i + 1;
     }
-    EXPECT_EQ(v.votes[0].Kind, "SERIES");
-    EXPECT_EQ(v.votes[1].Kind, "RANK");
-    EXPECT_EQ(v.votes[2].Kind, "TEXT");
+    ASSERT_EQ(v.votes.size(), 4u);
+    EXPECT_EQ(v.votes[0].Kind + v.votes[1].Kind + v.votes[2].Kind, "SERIESRANKTEXT");
+    EXPECT_EQ(v.votes[3].Name, "t.AVL");
 }
 
 TEST(LoadPresentationVotes, MissingDefinitionFilesLeaveTheirEntryToTheNextVote) {
-    test::MemoryFileSystem files;
+    MemoryFileSystem files;
     files.files[InFolder("b.AVL")] = DefinitionText(DefinitionKind::Standard, 2, 3);
     // a.AVL is missing: b.AVL takes its entry. c.AVL, the last, is missing too:
     // its entry stays allocated and empty.
@@ -103,6 +92,16 @@ TEST(LoadPresentationVotes, MissingDefinitionFilesLeaveTheirEntryToTheNextVote) 
     EXPECT_EQ(nothing.voteCount, 0);
     EXPECT_EQ(nothing.votes.size(), 1u);
     EXPECT_TRUE(nothing.rows.empty());
+}
+
+// The loading caption gains a dot per slide and starts again after four.
+TEST(NextLoadingCaption, OneDotPerSlideBackToNoneAfterFour) {
+    std::string caption = "Please Wait...."; // as the window is designed
+    std::vector<std::string> shown;
+    for (int slide = 0; slide < 6; ++slide)
+        shown.push_back(caption = NextLoadingCaption(caption));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Please Wait", "Please Wait.", "Please Wait..",
+                                               "Please Wait...", "Please Wait....", "Please Wait"}));
 }
 
 } // namespace
