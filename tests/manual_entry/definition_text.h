@@ -1,6 +1,6 @@
 #pragma once
-// Builds vote definition file texts for tests: the nine leading fields, the
-// kind's block, and filler fields that make an off-by-one read visible.
+// Vote definition file texts for tests: the nine leading fields, the kind's
+// block, and filler fields that make an off-by-one read visible.
 #include <string>
 #include <vector>
 
@@ -22,16 +22,12 @@ enum class DefinitionKind { Standard, Series, Rank, Text };
 inline std::vector<std::string> DefinitionFields(DefinitionKind kind, int version, int options, int rows,
                                                  int first = 1) {
     const int v = version >= 2 ? 0 : 2; // version 1 has two fields fewer
-    const int type = kind == DefinitionKind::Rank ? 7 : kind == DefinitionKind::Text ? 6 : 1;
-    std::vector<std::string> f = {std::to_string(version),
-                                  std::to_string(options),
-                                  std::to_string(type),
-                                  "\"Question, with a comma\"",
-                                  "0",
-                                  "0",
-                                  "0",
-                                  kind == DefinitionKind::Series ? "2" : "0",
-                                  "0"};
+    std::vector<std::string> f(9, "0");
+    f[0] = std::to_string(version);
+    f[1] = std::to_string(options);
+    f[2] = std::to_string(kind == DefinitionKind::Rank ? 7 : kind == DefinitionKind::Text ? 6 : 1);
+    f[3] = "\"Question, with a comma\"";
+    f[7] = kind == DefinitionKind::Series ? "2" : "0"; // sub-type
     const auto filler = [&f](int n) { f.insert(f.end(), static_cast<std::size_t>(n), "5"); };
     if (kind == DefinitionKind::Rank) {
         f.push_back(std::to_string(rows));
@@ -50,16 +46,6 @@ inline std::vector<std::string> DefinitionFields(DefinitionKind kind, int versio
 inline std::string DefinitionText(DefinitionKind kind, int version, int options, int rows = 1,
                                   int first = 1) {
     return JoinFields(DefinitionFields(kind, version, options, rows, first));
-}
-
-// A version-2 definition by the kind's name: "" (standard), "SERIES", "RANK"
-// or "TEXT".
-inline std::string AvlText(const std::string& kind, int options, int first, int rows = 1) {
-    const DefinitionKind k = kind == "SERIES" ? DefinitionKind::Series
-                             : kind == "RANK" ? DefinitionKind::Rank
-                             : kind == "TEXT" ? DefinitionKind::Text
-                                              : DefinitionKind::Standard;
-    return DefinitionText(k, 2, options, rows, first);
 }
 
 } // namespace avelin::test
