@@ -1,62 +1,55 @@
 // The wildcard comparison of window titles.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "startup/like_match.h"
 
 namespace avelin {
 namespace {
 
-TEST(LikeMatch, StarMatchesAnyRunAlsoAnEmptyOne) {
-    EXPECT_TRUE(LikeMatch("MICROSOFT POWERPOINT - [TALK.PPT]", "*POWERPOINT*"));
-    EXPECT_TRUE(LikeMatch("POWERPOINT", "*POWERPOINT*"));
-    EXPECT_TRUE(LikeMatch("MICROSOFT POWERPOINT - [TALK.PPT]", "*MICROSOFT*POWERPOINT*"));
-    EXPECT_FALSE(LikeMatch("POWERPOINT", "*MICROSOFT*POWERPOINT*"));
-    // MICROSOFT must come before POWERPOINT.
-    EXPECT_FALSE(LikeMatch("POWERPOINT BY MICROSOFT", "*MICROSOFT*POWERPOINT*"));
-    EXPECT_TRUE(LikeMatch("", "*"));
-    EXPECT_TRUE(LikeMatch("", "**"));
-    EXPECT_FALSE(LikeMatch("", "?"));
-    // Back-tracking: the first "AB" is not the one that leads to a match.
-    EXPECT_TRUE(LikeMatch("XABYABZ", "*AB?"));
-    EXPECT_FALSE(LikeMatch("XABYABZQ", "*AB?"));
-}
-
-TEST(LikeMatch, WithoutWildcardsTheWholeTextMustBeEqual) {
-    EXPECT_TRUE(LikeMatch("AVELIN_CONTROLLER", "AVELIN_CONTROLLER"));
-    EXPECT_FALSE(LikeMatch("AVELIN_CONTROLLER - 1", "AVELIN_CONTROLLER"));
-    EXPECT_FALSE(LikeMatch("AVELIN_CONTROLLE", "AVELIN_CONTROLLER"));
-    EXPECT_FALSE(LikeMatch("X AVELIN_CONTROLLER", "AVELIN_CONTROLLER"));
-    EXPECT_TRUE(LikeMatch("", ""));
-    EXPECT_FALSE(LikeMatch("A", ""));
-    // Characters are compared exactly: upper-casing is the callers' job.
-    EXPECT_FALSE(LikeMatch("avelin_controller", "AVELIN_CONTROLLER"));
-    EXPECT_FALSE(LikeMatch("\xC9T\xC9", "\xE9T\xE9"));
-    EXPECT_TRUE(LikeMatch("\xC9T\xC9", "\xC9T\xC9"));
-}
-
-TEST(LikeMatch, QuestionMarkHashAndLists) {
-    EXPECT_TRUE(LikeMatch("CALL_CONTROLLER", "CALL?CONTROLLER"));
-    EXPECT_FALSE(LikeMatch("CALLCONTROLLER", "CALL?CONTROLLER"));
-    EXPECT_TRUE(LikeMatch("VOTE 7", "VOTE #"));
-    EXPECT_FALSE(LikeMatch("VOTE X", "VOTE #"));
-    EXPECT_FALSE(LikeMatch("VOTE 12", "VOTE #"));
-    EXPECT_TRUE(LikeMatch("B", "[ABC]"));
-    EXPECT_FALSE(LikeMatch("D", "[ABC]"));
-    EXPECT_TRUE(LikeMatch("D", "[!ABC]"));
-    EXPECT_FALSE(LikeMatch("A", "[!ABC]"));
-    EXPECT_TRUE(LikeMatch("Q", "[A-Z]"));
-    EXPECT_FALSE(LikeMatch("5", "[A-Z]"));
-    EXPECT_TRUE(LikeMatch("5", "[!A-Z]"));
-    EXPECT_TRUE(LikeMatch("-", "[-A]"));
-    // Wildcard characters inside a list stand for themselves.
-    EXPECT_TRUE(LikeMatch("*", "[*]"));
-    EXPECT_FALSE(LikeMatch("X", "[*]"));
-    EXPECT_TRUE(LikeMatch("?", "[?]"));
-    EXPECT_TRUE(LikeMatch("TALK [1].PPT", "*[[]1]*"));
-    // A "[" without its "]" is an ordinary character.
-    EXPECT_TRUE(LikeMatch("A[B", "A[B"));
-    EXPECT_FALSE(LikeMatch("AXB", "A[B"));
-    EXPECT_TRUE(LikeMatch("MICROSOFT POWERPOINT 2", "*POWERPOINT [0-9]"));
+TEST(LikeMatch, WildcardsListsAndExactCharacters) {
+    // A pattern, texts it matches and texts it does not match.
+    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        // * matches any run, also an empty one, in the given order.
+        {"*MICROSOFT*POWERPOINT*",
+         {"MICROSOFT POWERPOINT - [TALK.PPT]"},
+         {"POWERPOINT", "POWERPOINT BY MICROSOFT"}},
+        {"*POWERPOINT*", {"POWERPOINT"}, {"POWERPNT"}},
+        {"**", {""}, {}},
+        {"*AB?", {"XABYABZ"}, {"XABYABZQ"}}, // the first AB is not the one that matches
+        // Without wildcards the whole text must be equal, character for
+        // character: upper-casing is the callers' job.
+        {"AVELIN_CONTROLLER",
+         {"AVELIN_CONTROLLER"},
+         {"AVELIN_CONTROLLER - 1", "X AVELIN_CONTROLLER", "AVELIN_CONTROLLE", "avelin_controller"}},
+        {"\xE9T\xE9", {"\xE9T\xE9"}, {"\xC9T\xC9"}},
+        {"", {""}, {"A"}},
+        // ? is any one character, # one digit.
+        {"CALL?CONTROLLER", {"CALL_CONTROLLER"}, {"CALLCONTROLLER"}},
+        {"?", {"X"}, {""}},
+        {"VOTE #", {"VOTE 7"}, {"VOTE X", "VOTE 12"}},
+        // Lists, negated lists and ranges; wildcards in a list stand for themselves.
+        {"[ABC]", {"B"}, {"D"}},
+        {"[!ABC]", {"D"}, {"A"}},
+        {"[A-Z]", {"Q"}, {"5"}},
+        {"[!A-Z]", {"5"}, {"Q"}},
+        {"[-A]", {"-", "A"}, {"B"}},
+        {"[*]", {"*"}, {"X"}},
+        {"[?]", {"?"}, {"X"}},
+        {"*[[]1]*", {"TALK [1].PPT"}, {"TALK 1.PPT"}},
+        {"*POWERPOINT [0-9]", {"MICROSOFT POWERPOINT 2"}, {"MICROSOFT POWERPOINT X"}},
+        // A "[" without its "]" is an ordinary character.
+        {"A[B", {"A[B"}, {"AXB"}},
+    };
+    for (const auto& [pattern, matching, other] : cases) {
+        for (const std::string& text : matching)
+            EXPECT_TRUE(LikeMatch(text, pattern)) << '"' << text << "\" Like \"" << pattern << '"';
+        for (const std::string& text : other)
+            EXPECT_FALSE(LikeMatch(text, pattern)) << '"' << text << "\" Like \"" << pattern << '"';
+    }
 }
 
 TEST(UpperCase, OnlyAsciiLettersChange) {

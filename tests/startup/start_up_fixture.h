@@ -52,18 +52,14 @@ class CountingProcess : public FakeProcess {
     }
 };
 
-// A work window: a widget of 400 x 300 that the fake desktop knows by the
-// handle Mod_Main gives it. The log shows what happened in which order.
+// A work window of 400 x 300 that the fake desktop knows by the handle
+// Mod_Main gives it. The log shows what happened in which order.
 class FakeWorkWindow : public WorkWindow {
   public:
     FakeWorkWindow(Mod_Main& mod, FakeWindowSystem& desktop, std::vector<std::string>& log, std::string kind)
         : desktop_(desktop), log_(log), kind_(std::move(kind)) {
         widget_.resize(400, 300);
-        FakeWindow w;
-        w.hwnd = mod.HandleOf(&widget_);
-        w.title = kind_;
-        w.rect = {50, 60, 450, 360};
-        desktop_.add(w);
+        desktop_.add({mod.HandleOf(&widget_), kind_, true, 0, {50, 60, 450, 360}});
         log_.push_back("load " + kind_);
     }
     QWidget* widget() override { return &widget_; }
@@ -82,6 +78,7 @@ inline constexpr Hwnd kPowerPoint = 0x10010;
 inline constexpr Hwnd kController = 0x10020;
 inline constexpr Hwnd kLauncher = 0x10030;
 
+// PowerPoint and the controller are running; the launcher is not installed.
 class StartUpTest : public ::testing::Test {
   protected:
     MemoryFileSystem files;
@@ -97,12 +94,7 @@ class StartUpTest : public ::testing::Test {
     StartUpTest() {
         desktop.add({kPowerPoint, "Microsoft PowerPoint - [Talk.pptx]", true, 0, {0, 0, 1025, 768}});
         desktop.add({kController, "avelin_controller", true, 0, {0, 0, 200, 100}});
-        mod.createMergeWindow = [this](Mod_Main& m) {
-            return std::make_unique<FakeWorkWindow>(m, desktop, log, "MERGE");
-        };
-        mod.createManualWindow = [this](Mod_Main& m) {
-            return std::make_unique<FakeWorkWindow>(m, desktop, log, "CREATE");
-        };
+        giveWindows(mod);
         // A wait that never ends fails the test instead of hanging it.
         process.onEvents = [](int n) {
             if (n > 100000)
@@ -110,7 +102,26 @@ class StartUpTest : public ::testing::Test {
         };
     }
 
+    void giveWindows(Mod_Main& target) {
+        target.createMergeWindow = [this](Mod_Main& m) {
+            return std::make_unique<FakeWorkWindow>(m, desktop, log, "MERGE");
+        };
+        target.createManualWindow = [this](Mod_Main& m) {
+            return std::make_unique<FakeWorkWindow>(m, desktop, log, "CREATE");
+        };
+    }
+
     std::string launcher() const { return app.addin + kPathSeparator + "call_controller.exe"; }
+
+    // The program ended after one error box with this text, and opened no window.
+    void expectEndedAfterError(const std::string& text) {
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, text);
+        EXPECT_EQ(dialogs.messages[0].style, 16);
+        EXPECT_EQ(dialogs.messages[0].title, "Error");
+        EXPECT_EQ(process.endCalls, 1);
+        EXPECT_TRUE(log.empty());
+    }
 };
 
 } // namespace avelin::test
