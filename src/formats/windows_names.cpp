@@ -36,7 +36,10 @@ std::optional<std::string> ReservedNameProblem(const std::string& name, const st
         return device + " is a device name Windows reserves";
     if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }))
         return "A name cannot hold a control character";
-    if (!name.empty() && (name.back() == ' ' || name.back() == '.'))
+    // Only the end of the whole file name counts: "North." gives the group
+    // file "North..grp", which Windows keeps as it stands.
+    const std::string_view last = extension.empty() ? std::string_view(name) : std::string_view(extension);
+    if (!last.empty() && (last.back() == ' ' || last.back() == '.'))
         return "A name cannot end with a blank or a full stop";
     if (name.size() + extension.size() > kMaxNameLength)
         return "That name is too long";

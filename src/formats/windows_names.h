@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace avelin {
 
@@ -29,8 +30,9 @@ inline constexpr std::size_t kMaxPathLength = 4095;
 //  - a device name (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, any letter
 //    case) before the first full stop, with or without an extension;
 //  - a control character (codes 0 to 31);
-//  - a last character that is a blank or a full stop, which Windows drops
-//    without a word (so "North." would name the file of "North");
+//  - a file name (name and extension) whose last character is a blank or a
+//    full stop, which Windows drops without a word (so a file "North." would
+//    be the file "North");
 //  - name and extension together longer than kMaxNameLength.
 std::optional<std::string> ReservedNameProblem(const std::string& name, const std::string& extension = "");
 

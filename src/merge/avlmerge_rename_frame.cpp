@@ -66,7 +66,7 @@ void avlmerge::cmd_newname_Click(int index) {
             // The selected entry takes part too: a change of letter case only
             // is refused.
             for (const std::string& entry : Entries(lst_groupnames)) {
-                if (EqualNoCase(newName, entry)) {
+                if (SameNameAnyCase(newName, entry)) {
                     SetCaption(lbl_newname, kClash);
                     if (selected)
                         SetBoxText(txt_newname, EntryText(selected));

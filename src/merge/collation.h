@@ -11,23 +11,15 @@ namespace avelin {
 int CompareNoCase(std::string_view a, std::string_view b);
 bool EqualNoCase(std::string_view a, std::string_view b);
 
+// Whether two names are the same letter case ignored in every letter of the
+// system code page, not only A-Z, as Windows compares file names: group names
+// equal in this sense would write the same group file. On Windows the system
+// folds them; elsewhere the code page is UTF-8 and the Latin, Greek and
+// Cyrillic letters of its first 1,280 code points are folded.
+bool SameNameAnyCase(std::string_view a, std::string_view b);
+
 // Position at which `entry` goes into the sorted `list`: after every entry
 // that compares equal to it.
 std::size_t SortedInsertPosition(const std::vector<std::string>& list, std::string_view entry);
-
-// A list that keeps itself in that order, as the windows' sorted lists do.
-class SortedList {
-  public:
-    std::size_t insert(std::string entry); // returns the position taken
-    void removeAt(std::size_t i);
-    void clear() { items_.clear(); }
-    bool contains(std::string_view exact) const;
-    const std::vector<std::string>& items() const { return items_; }
-    std::size_t size() const { return items_.size(); }
-    const std::string& operator[](std::size_t i) const { return items_[i]; }
-
-  private:
-    std::vector<std::string> items_;
-};
 
 } // namespace avelin

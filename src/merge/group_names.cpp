@@ -15,7 +15,7 @@ std::string DefaultGroupName(const std::string& baseName, const std::string& sou
     while (changed) {
         changed = false;
         for (const std::string& entry : existing) {
-            if (!EqualNoCase(entry, name))
+            if (!SameNameAnyCase(entry, name))
                 continue;
             // A name whose first hyphen is its next-to-last character ends in
             // an earlier suffix ("Day1-1"): that suffix is replaced, not

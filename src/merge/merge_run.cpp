@@ -80,7 +80,7 @@ void CheckRequest(const MergeRequest& request) {
         if (const auto problem = PathLengthProblem(request.outputFolder, name + ".grp"))
             throw UsageError("group file \"" + name + ".grp\" in " + request.outputFolder + ": " + *problem);
         for (std::size_t j = 0; j < i; ++j)
-            if (EqualNoCase(request.groupNames[j], name))
+            if (SameNameAnyCase(request.groupNames[j], name))
                 throw UsageError("group names \"" + request.groupNames[j] + "\" and \"" + name +
                                  "\" are the same name; every group needs its own group file");
     }

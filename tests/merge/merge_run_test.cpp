@@ -70,6 +70,7 @@ TEST_F(RunMergeTest, WritesTheMergedFileTheGroupFilesAndTheMarker) {
     MergeRequest request = Request();
     request.files.push_back(in.at("Empty")); // adds no keypads, still gets its group file
     request.groupNames.push_back("");        // an empty group name is a valid name
+    request.groupNames[1] = "Tue.";          // its file "Tue..grp" keeps the full stop on Windows
     const MergeResult result = RunMerge(request, files, clock);
 
     // Votes in the order of all names without regard to case; Tuesday's
@@ -79,11 +80,11 @@ TEST_F(RunMergeTest, WritesTheMergedFileTheGroupFilesAndTheMarker) {
                                           "\"\\Delta.avl\",4,4,\"-;-;4;-;\"" + kStamp +
                                           "\"\\MergeInfo.avl\",3,4,\"0;0;1;-;\"" + kStamp);
     EXPECT_EQ(out.read("Mon.grp"), "\"MergeInfo.avl\", \"0\"");
-    EXPECT_EQ(out.read("Tue.grp"), "\"MergeInfo.avl\", \"1\"");
+    EXPECT_EQ(out.read("Tue..grp"), "\"MergeInfo.avl\", \"1\"");
     EXPECT_EQ(out.read(".grp"), "\"MergeInfo.avl\", \"2\"");
     EXPECT_EQ(out.read("MergeInfo.avl"), "");
     EXPECT_EQ(out.read("Older.grp"), "\"MergeInfo.avl\", \"5\""); // other groups stay
-    EXPECT_EQ(out.listing(), ".grp\nMergeInfo.avl\nMon.grp\nOlder.grp\nTue.grp\nmerged.rec\n");
+    EXPECT_EQ(out.listing(), ".grp\nMergeInfo.avl\nMon.grp\nOlder.grp\nTue..grp\nmerged.rec\n");
     EXPECT_EQ(result.voteOrder, (std::vector<std::string>{"alpha.avl", "Beta.avl", "Delta.avl"}));
     EXPECT_EQ(in.read("Tuesday.rec"), Line("Delta.avl", "4;-;") + Line("Beta.avl", "-;-;")); // inputs kept
 }
@@ -103,6 +104,8 @@ TEST_F(RunMergeTest, RefusedRequestsReadAndWriteNoFile) {
              r.groupNames = {"North", "nORTH"};
          },
          "\"North\" and \"nORTH\" are the same name"},
+        // Accented letters too: Windows would give both one group file.
+        {[](MergeRequest& r) { r.groupNames = {"\xC3\x84pfel", "\xC3\xA4PFEL"}; }, "are the same name"},
         {[](MergeRequest& r) { r.outputName = ""; }, "no output file name"},
         {[](MergeRequest& r) { r.outputName = "a?b"; }, "output file name \"a?b\" holds a character"},
         // Names Windows cannot create, so that no write can fail on them.
@@ -111,7 +114,6 @@ TEST_F(RunMergeTest, RefusedRequestsReadAndWriteNoFile) {
         {[](MergeRequest& r) { r.groupNames[1] = std::string(252, 'g'); }, "That name is too long"},
         {[](MergeRequest& r) { r.outputName = "Com1.rec"; },
          "output file name \"Com1.rec\" cannot name a file: COM1 is a device name Windows reserves"},
-        {[](MergeRequest& r) { r.outputName = "merged "; }, "A name cannot end with a blank or a full stop"},
         {[](MergeRequest& r) { r.outputName = std::string(252, 'm'); }, "That name is too long"},
         {[](MergeRequest& r) { r.outputFolder += kPathSeparator + std::string(4096, 'f'); },
          "That path is too long"},

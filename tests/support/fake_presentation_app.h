@@ -1,6 +1,7 @@
 #pragma once
 // The presentation application with one presentation open, or none, and the
-// add-in's folder; a failure hook throws what a broken presentation would.
+// add-in's folder; a failure hook throws what a presentation whose slides
+// cannot be read would.
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,6 +22,12 @@ class FakePresentationApp : public PresentationApp {
         if (!presentation)
             throw NoActivePresentation();
         return *presentation;
+    }
+    // Folder and name are there even when the slides cannot be read.
+    PresentationInfo activePresentationFile() override {
+        if (!presentation)
+            throw NoActivePresentation();
+        return {presentation->path, presentation->name, {}};
     }
 };
 
