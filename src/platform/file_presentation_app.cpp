@@ -56,8 +56,7 @@ PresentationInfo FilePresentationApp::activePresentation() {
 PresentationInfo FilePresentationApp::activePresentationFile() {
     if (presentationFile_.empty())
         throw NoActivePresentation();
-    const std::filesystem::path full(presentationFile_);
-    return PresentationInfo{full.parent_path().string(), full.filename().string(), {}};
+    return PresentationLocation(presentationFile_);
 }
 
 } // namespace avelin

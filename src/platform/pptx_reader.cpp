@@ -357,11 +357,7 @@ PresentationInfo ReadPackage(Package& package) {
         throw FormatError(path, 0, "the part " + presentationPart + " is not a presentation");
     const auto rels = package.relationships(presentationPart);
 
-    PresentationInfo info;
-    const std::filesystem::path full =
-        std::filesystem::absolute(std::filesystem::path(path)).lexically_normal();
-    info.path = full.parent_path().string();
-    info.name = full.filename().string();
+    PresentationInfo info = PresentationLocation(path);
     for (pugi::xml_node id : childNamed(doc.document_element(), "sldIdLst").children()) {
         if (!isNamed(id, "sldId"))
             continue;
@@ -377,6 +373,16 @@ PresentationInfo ReadPackage(Package& package) {
 }
 
 } // namespace
+
+PresentationInfo PresentationLocation(const std::string& path) {
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path)).lexically_normal();
+    std::string folder = full.parent_path().string();
+    // The voting application puts "\" between folder and file name itself.
+    // A lone "/" stays: an empty folder would mean "never saved".
+    if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    return PresentationInfo{folder, full.filename().string(), {}};
+}
 
 PresentationInfo ReadPptx(const std::string& path) {
     Package package(path);

@@ -19,6 +19,10 @@ PresentationInfo ReadPptx(const std::string& path);
 // file in errors and gives the presentation's folder and name.
 PresentationInfo ReadPptxBytes(const std::string& bytes, const std::string& path);
 
+// The folder (absolute, without a trailing separator: a drive's root "C:\"
+// gives "C:") and the file name of the presentation file at `path`.
+PresentationInfo PresentationLocation(const std::string& path);
+
 // The program-run text stored as the URL of a "run program" action.
 std::string ProgramRunFromUrl(const std::string& url);
 

@@ -170,6 +170,7 @@ TEST(FilePresentationApp, TheNamedPresentationIsReadWhereverTheProgramMovesTo) {
     FilePresentationApp none(files, "", "");
     EXPECT_NO_THROW(none.attach());
     EXPECT_THROW(none.activePresentation(), NoActivePresentation);
+    EXPECT_THROW(none.activePresentationFile(), NoActivePresentation);
     EXPECT_THROW(FilePresentationApp(files, temp.at("Missing.pptx"), "").attach(), FileError);
 
     test::WritePptx(temp.at("Monday Meeting.pptx"), {{}, {}});
@@ -180,6 +181,13 @@ TEST(FilePresentationApp, TheNamedPresentationIsReadWhereverTheProgramMovesTo) {
     EXPECT_EQ(app.presentationFile(), temp.at("Monday Meeting.pptx"));
     EXPECT_NO_THROW(app.attach());
     EXPECT_EQ(app.activePresentation().slides.size(), 2u);
+
+    // Folder and name alone leave the file unread: a damaged one gives them too.
+    temp.write("Monday Meeting.pptx", "not a zip");
+    const PresentationInfo file = app.activePresentationFile();
+    EXPECT_EQ(file.path, temp.path());
+    EXPECT_EQ(file.name, "Monday Meeting.pptx");
+    EXPECT_THROW(app.activePresentation(), FormatError);
 }
 
 } // namespace
