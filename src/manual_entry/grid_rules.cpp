@@ -127,8 +127,10 @@ std::string EditorTextAfterChange(const std::string& text, const std::string& ce
         return cellText;
     const double value = NumericValue(text);
     if (value < 0) {
+        // Plain decimals up to 15 significant digits ("-100000" gives
+        // "100000", not the shorter "1e+05"); only beyond them an exponent.
         char buf[64];
-        const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value));
+        const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::general, 15);
         return std::string(buf, result.ptr);
     }
     return text;

@@ -38,15 +38,10 @@ void FieldReader::skipLineEnd() {
 }
 
 std::string FieldReader::next() {
-    // Blank lines hold no field; a line end right after a comma closes an
-    // empty field.
-    for (;;) {
-        while (pos_ < text_.size() && isBlank(text_[pos_]))
-            ++pos_;
-        if (afterComma_ || !atLineEnd())
-            break;
-        skipLineEnd();
-    }
+    // Every line end closes a field, so a blank line holds one empty field,
+    // as does a line end right after a comma.
+    while (pos_ < text_.size() && isBlank(text_[pos_]))
+        ++pos_;
     if (pos_ >= text_.size() && !afterComma_)
         throw FormatError(path_, 0, "the file ends before field " + std::to_string(fieldNumber_ + 1));
 

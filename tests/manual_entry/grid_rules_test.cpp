@@ -56,6 +56,8 @@ TEST(EditorTextAfterChange, FallsBackOnNonNumbersAndDropsTheSign) {
         {"17", "1", "17"},  {"5a", "5", "5"}, // a letter typed after 5
         {"-", "", ""},                        // a lone sign is undone
         {"-12", "4", "12"}, {"-2.5", "", "2.5"}, {"", "9", ""}, {" 3 ", "", " 3 "},
+        {"-100000", "", "100000"}, {"-1e14", "", "100000000000000"}, // plain digits, not "1e+05"
+        {"-1e15", "", "1e+15"},                                      // beyond 15 digits an exponent
     };
     for (const auto& c : cases)
         EXPECT_EQ(EditorTextAfterChange(c.typed, c.cell), c.kept) << '"' << c.typed << '"';

@@ -19,11 +19,13 @@ std::string InFolder(const std::string& name) {
 }
 
 TEST(FieldReader, SplitsAtCommasAndLineEndsAndUnquotes) {
-    FieldReader r("  1, two ,\"a, b\" ,x\r\n\r\n  \"q\"junk,last\nafter,\r\nend", "d.AVL");
+    FieldReader r("  1, two ,\"a, b\" ,x\r\n\r\n  \r\n  \"q\"junk,last\nafter,\r\nend", "d.AVL");
     EXPECT_EQ(r.next(), "1");
     EXPECT_EQ(r.next(), "two");  // blanks around an unquoted field go
     EXPECT_EQ(r.next(), "a, b"); // quotes keep the comma, text after them is dropped
-    EXPECT_EQ(r.next(), "x");    // CR LF ends a field; the blank line holds none
+    EXPECT_EQ(r.next(), "x");    // CR LF ends a field
+    EXPECT_EQ(r.next(), "");     // a blank line holds one empty field,
+    EXPECT_EQ(r.next(), "");     // also when it holds blanks
     EXPECT_EQ(r.next(), "q");    // text between closing quote and comma is dropped
     EXPECT_EQ(r.next(), "last"); // a lone LF ends a field too
     EXPECT_EQ(r.next(), "after");
