@@ -32,7 +32,6 @@ class FakeWindowSystem : public WindowSystem {
     std::optional<WindowRect> normalRect; // what restore() gives back
 
     std::vector<Hwnd> visited;    // every window handed to the visitor
-    std::vector<int> titleLimits; // maxChars of every title read
     std::vector<Hwnd> restored;
     std::vector<WindowMove> moves;
 
@@ -57,7 +56,6 @@ class FakeWindowSystem : public WindowSystem {
     bool isVisible(Hwnd h) override { return find(h) && find(h)->visible; }
     Hwnd parent(Hwnd h) override { return find(h) ? find(h)->parent : 0; }
     std::string title(Hwnd h, int maxChars) override {
-        titleLimits.push_back(maxChars);
         return find(h) ? find(h)->title.substr(0, static_cast<std::size_t>(std::max(maxChars, 0))) : "";
     }
     bool isMinimised(Hwnd h) override { return find(h) && find(h)->minimised; }
