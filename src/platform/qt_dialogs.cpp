@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+#ifdef _WIN32
+#include "platform/win32/save_dialog.h"
+#endif
+
 namespace avelin {
 
 namespace {
@@ -83,6 +87,11 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const SaveDialogRequest& request) {
+#ifdef _WIN32
+    // Windows' own dialog, which leaves a name without extension as it is.
+    const QWidget* owner = QApplication::activeWindow();
+    return win32::SaveFileName(request, owner ? static_cast<std::uintptr_t>(owner->winId()) : 0);
+#else
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -99,6 +108,7 @@ std::optional<std::string> QtDialogs::saveFileName(const SaveDialogRequest& requ
     if (files.isEmpty() || files.first().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(files.first()).toLocal8Bit().toStdString();
+#endif
 }
 
 QString QtNameFilters(const std::string& filter) {
