@@ -1,7 +1,5 @@
 // avelin-rec merge: merges results files in the order given, with the group
 // files and the marker file beside the output.
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -36,7 +34,9 @@ MergeRequest BuildRequest(const MergeOptions& options, const FileSystem& files) 
                          std::to_string(options.inputs.size()) + " input files");
     MergeRequest request;
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-        const std::string entry = WithoutRecExtension(options.inputs[i]);
+        // Windows takes "/" as well as "\"; the merge splits names at "\".
+        const std::string entry =
+            std::filesystem::path(WithoutRecExtension(options.inputs[i])).make_preferred().string();
         request.files.push_back(entry);
         if (i < options.groups.size()) {
             request.groupNames.push_back(options.groups[i]);
