@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "../tests/support/fakes.h"
+#include "offscreen_application.h"
 #include "manual_entry/frmCreate.h"
 #include "platform/file_system.h"
 #include "platform/qt_window_system.h"
@@ -15,15 +16,6 @@
 
 namespace avelin::bench {
 namespace {
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "gui_create_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 class FixedPresentation : public PresentationApp {
   public:

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "../tests/support/fakes.h"
+#include "offscreen_application.h"
 #include "data_generator.h"
 #include "merge/avlmerge.h"
 #include "platform/file_system.h"
@@ -19,15 +20,6 @@
 
 namespace avelin::bench {
 namespace {
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "gui_merge_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 class NoPresentation : public PresentationApp {
   public:

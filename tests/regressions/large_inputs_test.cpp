@@ -96,43 +96,42 @@ TEST(LargeInputs, AMergeWhoseOutputWouldNotFitTheMemory) {
     EXPECT_EQ(files.files, before);
 }
 
-TEST(LargeInputs, ARatingScaleOfTheLargestSize) {
-    // 32767 items: 4 x 32767 + 16 fields skipped before the first option.
+const std::string kTalk = std::string(1, kPathSeparator) + "talk";
+
+// A rating scale of 32767 items: 4 x 32767 + 16 fields before the first option.
+std::string LargestRatingScale() {
     std::string text = "2,5,7,0,0,0,0,0,0,32767";
     for (long f = 0; f < 4L * 32767 + 16; ++f)
         text += ",9";
-    text += ",1\r\n";
+    return text + ",1\r\n";
+}
+
+TEST(LargeInputs, ARatingScaleOfTheLargestSize) {
     test::MemoryFileSystem files;
-    const std::string folder = std::string(1, kPathSeparator) + "talk";
-    files.files[VoteDefinitionPath("big.AVL", folder)] = text;
+    files.files[VoteDefinitionPath("big.AVL", kTalk)] = LargestRatingScale();
     VoteEntry entry;
-    ASSERT_TRUE(ReadVoteDefinition("big.AVL", entry, folder, files));
+    ASSERT_TRUE(ReadVoteDefinition("big.AVL", entry, kTalk, files));
     EXPECT_EQ(entry.RowCount, 32767);
     EXPECT_EQ(entry.FirstOption, 1);
 
     // The same count with the fields missing ends at the end of the file.
-    files.files[VoteDefinitionPath("big.AVL", folder)] = "2,5,7,0,0,0,0,0,0,32767,1\r\n";
-    EXPECT_THROW(ReadVoteDefinition("big.AVL", entry, folder, files), FormatError);
+    files.files[VoteDefinitionPath("big.AVL", kTalk)] = "2,5,7,0,0,0,0,0,0,32767,1\r\n";
+    EXPECT_THROW(ReadVoteDefinition("big.AVL", entry, kTalk, files), FormatError);
     EXPECT_EQ(entry.RowCount, 32767);
 }
 
 TEST(LargeInputs, APresentationNamingTheLargestRatingScaleAgainAndAgain) {
     // 40 votes of 32767 rows each would be 1.3 million grid rows.
-    std::string text = "2,5,7,0,0,0,0,0,0,32767";
-    for (long f = 0; f < 4L * 32767 + 16; ++f)
-        text += ",9";
-    text += ",1\r\n";
     test::MemoryFileSystem files;
-    const std::string folder = std::string(1, kPathSeparator) + "talk";
-    files.files[VoteDefinitionPath("big.AVL", folder)] = text;
-    PresentationInfo presentation{folder, "talk.pptx", {SlideInfo{}}};
+    files.files[VoteDefinitionPath("big.AVL", kTalk)] = LargestRatingScale();
+    PresentationInfo presentation{kTalk, "talk.pptx", {SlideInfo{}}};
     for (int v = 0; v < 40; ++v)
         presentation.slides[0].shapes.push_back({"VOTE", "C:\\P\\V.EXE big.AVL,1"});
     try {
         LoadPresentationVotes(presentation, files);
         FAIL() << "1.3 million rows were made";
     } catch (const FormatError& e) {
-        EXPECT_EQ(e.path(), VoteDefinitionPath("big.AVL", folder));
+        EXPECT_EQ(e.path(), VoteDefinitionPath("big.AVL", kTalk));
         EXPECT_NE(std::string(e.what()).find("1000000"), std::string::npos) << e.what();
     }
 }
