@@ -12,6 +12,7 @@
 #include "merge/merge_run.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/path_text.h"
 
 namespace avelin::cli {
 
@@ -36,7 +37,7 @@ MergeRequest BuildRequest(const MergeOptions& options, const FileSystem& files) 
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
         // Windows takes "/" as well as "\"; the merge splits names at "\".
         const std::string entry =
-            std::filesystem::path(WithoutRecExtension(options.inputs[i])).make_preferred().string();
+            TextOf(PathOf(WithoutRecExtension(options.inputs[i])).make_preferred());
         request.files.push_back(entry);
         if (i < options.groups.size()) {
             request.groupNames.push_back(options.groups[i]);
@@ -44,12 +45,12 @@ MergeRequest BuildRequest(const MergeOptions& options, const FileSystem& files) 
         }
         // As the merge window names a newly selected file: from its base name
         // and folder, unique among the names before it.
-        const std::string folder = std::filesystem::absolute(entry).parent_path().string();
+        const std::string folder = TextOf(std::filesystem::absolute(PathOf(entry)).parent_path());
         request.groupNames.push_back(DefaultGroupName(LastComponent(entry), folder, request.groupNames));
     }
-    const std::filesystem::path output(options.output);
-    request.outputName = output.filename().string();
-    request.outputFolder = output.parent_path().string();
+    const std::filesystem::path output = PathOf(options.output);
+    request.outputName = TextOf(output.filename());
+    request.outputFolder = TextOf(output.parent_path());
     if (request.outputFolder.empty())
         request.outputFolder = files.currentDirectory();
     return request;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/errors.h"
+#include "platform/path_text.h"
 #include "platform/pptx_reader.h"
 
 namespace avelin {
@@ -14,8 +15,8 @@ std::string absolutePath(const std::string& path) {
     if (path.empty())
         return path;
     std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path), ec);
-    return ec ? path : full.lexically_normal().make_preferred().string();
+    const std::filesystem::path full = std::filesystem::absolute(PathOf(path), ec);
+    return ec ? path : TextOf(full.lexically_normal().make_preferred());
 }
 
 bool isSeparator(char c) {

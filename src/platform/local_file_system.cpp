@@ -13,6 +13,7 @@
 
 #include "merge/collation.h"
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 
 #ifdef _WIN32
 #include <direct.h>
@@ -39,9 +40,7 @@ std::string SystemErrorText(int error) {
 }
 
 fs::path ToPath(const std::string& path) {
-    // Paths are bytes in the system code page: the narrow constructor takes
-    // them as such on every platform.
-    return fs::path(path);
+    return PathOf(path);
 }
 
 // A name beside the target that no other writer of this process or another
@@ -57,7 +56,7 @@ std::string TemporaryPathFor(const std::string& path) {
                   static_cast<unsigned long>(stamp) & 0xffffffUL);
     fs::path temp = ToPath(path).parent_path();
     temp /= name;
-    return temp.string();
+    return TextOf(temp);
 }
 
 } // namespace
@@ -79,7 +78,7 @@ std::vector<std::string> LocalFileSystem::listFiles(const std::string& folder) c
     for (fs::directory_iterator it(ToPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError))
-            names.push_back(it->path().filename().string());
+            names.push_back(TextOf(it->path().filename()));
     }
     if (ec)
         throw FileError(folder, ec.message());
@@ -92,7 +91,7 @@ std::vector<std::string> LocalFileSystem::listFolders(const std::string& folder)
     for (fs::directory_iterator it(ToPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (it->is_directory(typeError))
-            names.push_back(it->path().filename().string());
+            names.push_back(TextOf(it->path().filename()));
     }
     if (ec)
         throw FileError(folder, ec.message());
@@ -205,7 +204,7 @@ std::string LocalFileSystem::currentDirectory() const {
     const fs::path cwd = fs::current_path(ec);
     if (ec)
         throw FileError(".", ec.message());
-    return cwd.string();
+    return TextOf(cwd);
 }
 
 void LocalFileSystem::setCurrentDirectory(const std::string& path) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/path_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -375,13 +376,13 @@ PresentationInfo ReadPackage(Package& package) {
 } // namespace
 
 PresentationInfo PresentationLocation(const std::string& path) {
-    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path)).lexically_normal();
-    std::string folder = full.parent_path().string();
+    const std::filesystem::path full = std::filesystem::absolute(PathOf(path)).lexically_normal();
+    std::string folder = TextOf(full.parent_path());
     // The voting application puts "\" between folder and file name itself.
     // A lone "/" stays: an empty folder would mean "never saved".
     if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/'))
         folder.pop_back();
-    return PresentationInfo{folder, full.filename().string(), {}};
+    return PresentationInfo{folder, TextOf(full.filename()), {}};
 }
 
 PresentationInfo ReadPptx(const std::string& path) {
