@@ -132,8 +132,14 @@ class Package {
   public:
     explicit Package(std::string path) : path_(std::move(path)) {
         std::error_code ec;
-        if (std::filesystem::is_directory(path_, ec))
+        if (std::filesystem::is_directory(PathOf(path_), ec))
             throw FileError(path_, "this is a folder, not a file");
+#ifdef _WIN32
+        // zip_open takes a name in UTF-8 on Windows; the program's are ANSI.
+        zip_error_t error;
+        zip_error_init(&error);
+        open(zip_source_win32a_create(path_.c_str(), 0, -1, &error), error);
+#else
         int code = 0;
         archive_ = zip_open(path_.c_str(), ZIP_RDONLY, &code);
         if (!archive_) {
@@ -141,18 +147,13 @@ class Package {
             zip_error_init_with_code(&error, code);
             failed(&error);
         }
+#endif
     }
     // An archive held in memory; `bytes` must outlive the package.
     Package(const std::string& bytes, std::string path) : path_(std::move(path)) {
         zip_error_t error;
         zip_error_init(&error);
-        zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-        if (source)
-            archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
-        if (!archive_) {
-            zip_source_free(source); // the archive did not take it over
-            failed(&error);
-        }
+        open(zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error), error);
     }
     ~Package() { zip_discard(archive_); }
     Package(const Package&) = delete;
@@ -235,6 +236,17 @@ class Package {
     }
 
   private:
+    // Opens the archive from `source` (nullptr when it could not be made, with
+    // `error` saying why); throws when it cannot.
+    void open(zip_source_t* source, zip_error_t& error) {
+        if (source)
+            archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+        if (!archive_) {
+            zip_source_free(source); // the archive did not take it over
+            failed(&error);
+        }
+    }
+
     // Throws the error that opening the archive ended with.
     [[noreturn]] void failed(zip_error_t* error) const {
         const int code = zip_error_code_zip(error);
