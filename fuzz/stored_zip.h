@@ -33,30 +33,27 @@ inline std::string StoredZip(const std::vector<std::pair<std::string, std::strin
         const std::uint32_t crc = Crc32(content);
         const auto size = static_cast<std::uint32_t>(content.size());
         const auto offset = static_cast<std::uint32_t>(archive.size());
+        // The fields that the local header and the directory entry share,
+        // from "version needed" to the extra field's length.
+        const auto putEntryFields = [&](std::string& out) {
+            PutLittleEndian(out, 20, 2); // version needed
+            PutLittleEndian(out, 0, 2);  // flags
+            PutLittleEndian(out, 0, 2);  // stored
+            PutLittleEndian(out, 0, 4);  // time and date
+            PutLittleEndian(out, crc, 4);
+            PutLittleEndian(out, size, 4);
+            PutLittleEndian(out, size, 4);
+            PutLittleEndian(out, static_cast<std::uint32_t>(name.size()), 2);
+            PutLittleEndian(out, 0, 2); // extra field
+        };
         PutLittleEndian(archive, 0x04034b50u, 4); // local header
-        PutLittleEndian(archive, 20, 2);          // version needed
-        PutLittleEndian(archive, 0, 2);           // flags
-        PutLittleEndian(archive, 0, 2);           // stored
-        PutLittleEndian(archive, 0, 4);           // time and date
-        PutLittleEndian(archive, crc, 4);
-        PutLittleEndian(archive, size, 4);
-        PutLittleEndian(archive, size, 4);
-        PutLittleEndian(archive, static_cast<std::uint32_t>(name.size()), 2);
-        PutLittleEndian(archive, 0, 2); // extra field
+        putEntryFields(archive);
         archive += name;
         archive += content;
 
         PutLittleEndian(directory, 0x02014b50u, 4); // central directory entry
         PutLittleEndian(directory, 20, 2);          // version made by
-        PutLittleEndian(directory, 20, 2);          // version needed
-        PutLittleEndian(directory, 0, 2);           // flags
-        PutLittleEndian(directory, 0, 2);           // stored
-        PutLittleEndian(directory, 0, 4);           // time and date
-        PutLittleEndian(directory, crc, 4);
-        PutLittleEndian(directory, size, 4);
-        PutLittleEndian(directory, size, 4);
-        PutLittleEndian(directory, static_cast<std::uint32_t>(name.size()), 2);
-        PutLittleEndian(directory, 0, 2); // extra field
+        putEntryFields(directory);
         PutLittleEndian(directory, 0, 2); // comment
         PutLittleEndian(directory, 0, 2); // disk
         PutLittleEndian(directory, 0, 2); // internal attributes

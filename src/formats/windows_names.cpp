@@ -54,14 +54,19 @@ std::optional<std::string> PathLengthProblem(const std::string& folder, const st
     return std::nullopt;
 }
 
+std::optional<std::string> FileNameProblem(const std::string& folder, const std::string& name,
+                                           const std::string& extension, std::size_t limit) {
+    if (auto problem = ReservedNameProblem(name, extension))
+        return problem;
+    return PathLengthProblem(folder, name + extension, limit);
+}
+
 std::optional<std::string> ChosenPathProblem(const std::string& path, std::size_t limit) {
     // Windows takes "/" in paths as well as "\".
     const std::size_t at = path.find_last_of(std::string("/") + kPathSeparator);
     const std::string folder = at == std::string::npos ? std::string() : path.substr(0, at);
     const std::string name = at == std::string::npos ? path : path.substr(at + 1);
-    if (auto problem = ReservedNameProblem(name))
-        return problem;
-    return PathLengthProblem(folder, name, limit);
+    return FileNameProblem(folder, name, "", limit);
 }
 
 } // namespace avelin

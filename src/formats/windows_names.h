@@ -42,6 +42,11 @@ std::optional<std::string> ReservedNameProblem(const std::string& name, const st
 std::optional<std::string> PathLengthProblem(const std::string& folder, const std::string& fileName,
                                              std::size_t limit = kMaxPathLength);
 
+// Both rules for a file `name` followed by `extension`, to be written into
+// `folder`: the name first, then the path.
+std::optional<std::string> FileNameProblem(const std::string& folder, const std::string& name,
+                                           const std::string& extension, std::size_t limit = kMaxPathLength);
+
 // Both rules for a whole path that the user chose, written as it stands (no
 // extension appended): its last component is the name.
 std::optional<std::string> ChosenPathProblem(const std::string& path, std::size_t limit = kMaxPathLength);

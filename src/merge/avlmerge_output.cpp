@@ -51,11 +51,7 @@ void avlmerge::txt_ofile_Validate(bool& cancel) {
     // the characters above. An empty name is the readiness check's concern.
     if (t.empty())
         return;
-    const std::string file = CompleteExtension(t);
-    std::optional<std::string> problem = ReservedNameProblem(t, file.substr(t.size()));
-    if (!problem)
-        problem = PathLengthProblem(OutputFolder, file);
-    if (problem) {
+    if (const auto problem = FileNameProblem(OutputFolder, t, CompleteExtension(t).substr(t.size()))) {
         cancel = true;
         SetCaption(lbl_outfile, *problem);
     }

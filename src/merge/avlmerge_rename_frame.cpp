@@ -48,10 +48,7 @@ void avlmerge::txt_newname_Validate(bool& cancel) {
     // problem instead.
     if (name == OldGroupName)
         return;
-    std::optional<std::string> problem = ReservedNameProblem(name, ".grp");
-    if (!problem)
-        problem = PathLengthProblem(OutputFolder, name + ".grp");
-    if (problem) {
+    if (const auto problem = FileNameProblem(OutputFolder, name, ".grp")) {
         cancel = true;
         SetCaption(lbl_newname, *problem);
         SetBoxText(txt_newname, OldGroupName);

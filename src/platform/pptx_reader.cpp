@@ -134,19 +134,13 @@ class Package {
         std::error_code ec;
         if (std::filesystem::is_directory(PathOf(path_), ec))
             throw FileError(path_, "this is a folder, not a file");
-#ifdef _WIN32
-        // zip_open takes a name in UTF-8 on Windows; the program's are ANSI.
         zip_error_t error;
         zip_error_init(&error);
+#ifdef _WIN32
+        // libzip takes file names in UTF-8 on Windows; the program's are ANSI.
         open(zip_source_win32a_create(path_.c_str(), 0, -1, &error), error);
 #else
-        int code = 0;
-        archive_ = zip_open(path_.c_str(), ZIP_RDONLY, &code);
-        if (!archive_) {
-            zip_error_t error;
-            zip_error_init_with_code(&error, code);
-            failed(&error);
-        }
+        open(zip_source_file_create(path_.c_str(), 0, -1, &error), error);
 #endif
     }
     // An archive held in memory; `bytes` must outlive the package.
