@@ -2,8 +2,8 @@
 // The manual data window (CREATE mode): the votes of the open presentation as
 // a grid of response counts, a colour key and the save button.
 //
-// Grid numbers: the window counts rows and columns as the grid of the
-// original window did, row 0 being the header and column 0 the labels. The
+// Grid numbers: the window counts rows and columns with row 0 the header and
+// column 0 the labels. The
 // table's own headers are that fixed row and column, so grid row r is table
 // row r - 1 and grid column n is table column n - 1; the label of grid row r
 // is the table's vertical header item r - 1.

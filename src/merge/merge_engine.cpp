@@ -19,7 +19,7 @@ void AppendNoResponses(std::string& responses, int count) {
         responses += kNoResponse;
 }
 
-// Step 1: every vote of a file whose keypad counts differ is padded to the
+// Every vote of a file whose keypad counts differ is padded to the
 // largest count with no-response entries.
 void PadUnevenFile(InputFile& file) {
     file.maxKeypads = 0;
@@ -45,7 +45,7 @@ void PadUnevenFile(InputFile& file) {
     }
 }
 
-// Step 3: the digit of file i for every keypad position that answered at
+// The merge information responses: the digit of file i for every keypad position that answered at
 // least one vote of file i.
 std::string MergeInfoResponses(const std::vector<InputFile>& inputFiles) {
     std::string responses;

@@ -70,8 +70,8 @@ WorkWindow* Mod_Main::Main(const std::string& commandLine) {
     return nullptr;
 }
 
-// The original's steps 3 and 4 have no failure path: without the application
-// or its "avelin" add-in start-up cannot go on. The user gets a message box
+// Without the presentation application's object or its "avelin" add-in,
+// start-up cannot go on. The user gets a message box
 // saying which of the two failed (the backend's text), then the program ends.
 bool Mod_Main::AttachPresentationApp() {
     try {

@@ -1,7 +1,7 @@
 #pragma once
 // The application object of the avelin program. A failure that no handler
-// treats ends the program with a report, as the original's runtime did: a
-// message box with the failure's text, then the end of the process.
+// treats ends the program with a report: a message box with the failure's
+// text, then the end of the process.
 #include <QApplication>
 
 #include <functional>

@@ -12,8 +12,8 @@
 namespace avelin::win32 {
 
 bool AcquireSingleCopy(const std::string& name) {
-    // "Local\" keeps the test to the user's session, as the previous-instance
-    // flag of the original program did. The handle is never closed: the
+    // "Local\" keeps the test to the user's session: another user signed in
+    // on the same machine runs a copy of their own. The handle is never closed: the
     // system releases the mutex when the process ends, however it ends.
     const std::string full = "Local\\" + name;
     HANDLE mutex = CreateMutexA(nullptr, FALSE, full.c_str());
