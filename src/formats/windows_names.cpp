@@ -31,6 +31,10 @@ std::string DeviceName(const std::string& name) {
 
 } // namespace
 
+bool HoldsForbiddenCharacter(const std::string& name) {
+    return name.find_first_of("\\/:*?\"<>|") != std::string::npos;
+}
+
 std::optional<std::string> ReservedNameProblem(const std::string& name, const std::string& extension) {
     if (const std::string device = DeviceName(name); !device.empty())
         return device + " is a device name Windows reserves";

@@ -1,9 +1,10 @@
 #pragma once
 // Names that Windows cannot give a file, refused on every platform: the files
 // this program writes are read by the voting application on Windows, and a
-// name must behave the same wherever it is typed. The ten characters that a
-// file name cannot hold are not looked at here (CheckForInvalidChars has its
-// own message for them).
+// name must behave the same wherever it is typed. The characters that a file
+// name cannot hold are not looked at here: the windows refuse ten of them
+// with a message of their own (CheckForInvalidChars), and a merge refuses the
+// nine that no Windows file name holds (HoldsForbiddenCharacter).
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -23,6 +24,12 @@ inline constexpr std::size_t kMaxPathLength = 259;
 #else
 inline constexpr std::size_t kMaxPathLength = 4095;
 #endif
+
+// True when `name` holds one of the nine characters that no Windows file name
+// holds: \ / : * ? " < > |. A comma is allowed: only the windows' own checks
+// refuse it, and a name they let through (a default group name "Mon,North",
+// an output name picked in the save dialog) is merged.
+bool HoldsForbiddenCharacter(const std::string& name);
 
 // Why no file can be named `name` followed by `extension` (what the program
 // appends: ".grp", ".rec" or nothing), as a sentence for the user; nullopt

@@ -72,7 +72,7 @@ void CheckRequest(const MergeRequest& request) {
                          std::to_string(request.groupNames.size()));
     for (std::size_t i = 0; i < n; ++i) {
         const std::string& name = request.groupNames[i];
-        if (CheckForInvalidChars(name))
+        if (HoldsForbiddenCharacter(name))
             throw UsageError("group name \"" + name + "\" holds a character a file name cannot hold");
         // Default names too: a file "con.rec" gives the group "con".
         if (const auto problem = ReservedNameProblem(name, ".grp"))
@@ -86,7 +86,7 @@ void CheckRequest(const MergeRequest& request) {
     }
     if (request.outputName.empty())
         throw UsageError("no output file name");
-    if (CheckForInvalidChars(request.outputName))
+    if (HoldsForbiddenCharacter(request.outputName))
         throw UsageError("output file name \"" + request.outputName +
                          "\" holds a character a file name cannot hold");
     // Without a folder separator (refused above) the output goes into the

@@ -72,6 +72,16 @@ TEST_F(RunMergeTest, WritesTheMergedFileTheGroupFilesAndTheMarker) {
     request.groupNames.push_back("");        // an empty group name is a valid name
     request.groupNames[1] = "Tue.";          // its file "Tue..grp" keeps the full stop on Windows
     const MergeResult result = RunMerge(request, files, clock);
+    // A comma is no character a file name lacks: a default group name
+    // "Mon,North" and an output name picked as "Votes, all.rec" merge.
+    test::TempFolder other;
+    MergeRequest commas = Request();
+    commas.groupNames[0] = "Mon,North";
+    commas.outputName = "Votes, all.rec";
+    commas.outputFolder = other.path();
+    RunMerge(commas, files, clock);
+    EXPECT_EQ(other.listing(), "MergeInfo.avl\nMon,North.grp\nTue.grp\nVotes, all.rec\n");
+    EXPECT_EQ(other.read("Mon,North.grp"), "\"MergeInfo.avl\", \"0\"");
 
     // Votes in the order of all names without regard to case; Tuesday's
     // second keypad answered nothing, so it belongs to no group.
