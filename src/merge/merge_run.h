@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "merge/design_check.h"
 #include "merge/merge_engine.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -54,6 +55,7 @@ struct MergePlan {
     std::vector<PlannedWrite> writes;
     MergeResult result;
     int keypadTotal = 0;
+    std::vector<InputSummary> inputs; // what the design check looks at, one per input
 };
 
 // Checks the request, reads and prepares every input and builds the merged
