@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/path_text.h"
+
 namespace avelin {
 
 namespace {
@@ -153,6 +155,16 @@ void ApplyLaunchEnvironment(LaunchOptions& options, const char* presentation, co
         options.addin = addin;
 }
 
+void AnchorLaunchPaths(LaunchOptions& options, const std::string& startFolder) {
+    for (std::optional<std::string>* path : {&options.presentation, &options.addin}) {
+        // "/" puts the start folder before a relative path and keeps an
+        // absolute one; on Windows a path from the root ("\Talks") gets the
+        // start folder's drive.
+        if (*path && !path->value().empty())
+            **path = TextOf(PathOf(startFolder) / PathOf(**path));
+    }
+}
+
 std::string LaunchHelpText() {
     return "Usage: avelin [--presentation FILE.pptx] [--addin FOLDER] MODE[,SOURCE FOLDER]\n"
            "\n"
@@ -169,6 +181,7 @@ std::string LaunchHelpText() {
            "                            presentation (environment: AVELIN_PRESENTATION)\n"
            "  --addin FOLDER            the folder that stands for the avelin add-in's folder,\n"
            "                            holding dataBank and data (environment: AVELIN_ADDIN)\n"
+           "  Relative paths are taken from the folder avelin was started in.\n"
            "  In file mode there is no PowerPoint window to require and no keypad controller\n"
            "  to start; windows are centred on the screen.\n"
            "  --help                    this text\n";

@@ -39,6 +39,11 @@ std::string CommandLineAfterProgramName(const std::string& raw);
 // empty: not set).
 void ApplyLaunchEnvironment(LaunchOptions& options, const char* presentation, const char* addin);
 
+// Takes a relative presentation or add-in folder as relative to
+// `startFolder`, the folder the program was started in: start-up changes the
+// current folder before it reads them.
+void AnchorLaunchPaths(LaunchOptions& options, const std::string& startFolder);
+
 // What `avelin --help` prints.
 std::string LaunchHelpText();
 

@@ -1,12 +1,16 @@
 // avelin: the utility the avelin add-in starts beside PowerPoint with the
 // mode MERGE or CREATE. See LaunchHelpText for the command line.
+#include <QEvent>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "manual_entry/frmCreate.h"
@@ -14,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/file_presentation_app.h"
 #include "platform/file_system.h"
+#include "platform/path_text.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_process.h"
 #include "platform/services.h"
@@ -42,8 +47,66 @@ avelin::LaunchOptions readOptions(int argc, char** argv) {
         avelin::ParseLaunchArguments(std::vector<std::string>(argv + 1, argv + argc));
 #endif
     avelin::ApplyLaunchEnvironment(options, std::getenv("AVELIN_PRESENTATION"), std::getenv("AVELIN_ADDIN"));
+    std::error_code ec;
+    const std::filesystem::path startFolder = std::filesystem::current_path(ec);
+    if (!ec)
+        avelin::AnchorLaunchPaths(options, avelin::TextOf(startFolder));
     return options;
 }
+
+// Qt's own messages. While the application object starts they are held back:
+// they are noise to the user ("QStandardPaths: XDG_RUNTIME_DIR not set ..."),
+// unless Qt cannot open the window system at all; then the program ends with
+// that reason and status 1 instead of Qt's abort. Afterwards only the
+// platform layer's notes are dropped (the offscreen platform's "This plugin
+// does not support ..." among them).
+bool qtStarting = true;
+std::string qtReason;
+QtMessageHandler qtDefaultHandler = nullptr;
+
+void NoDisplay(const std::string& reason) {
+    std::fprintf(
+        stderr,
+        "avelin: no display (%s).\n"
+        "Start avelin on a desktop; without one, under xvfb-run or with QT_QPA_PLATFORM=offscreen.\n",
+        reason.c_str());
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+void FilterQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    const QByteArray category(context.category ? context.category : "");
+    if (qtStarting) {
+        if (type == QtFatalMsg)
+            NoDisplay(qtReason.empty() ? "the window system could not be opened" : qtReason);
+        if (type == QtWarningMsg && category.startsWith("qt.qpa.") && qtReason.empty())
+            qtReason = message.trimmed().toLocal8Bit().toStdString(); // "could not connect to display :9"
+        return;
+    }
+    if (!category.startsWith("qt.qpa.") && !message.startsWith(QLatin1String("This plugin does not support")))
+        qtDefaultHandler(type, context, message);
+}
+
+// AVELIN_QUIT_WHEN_SHOWN (for tests and the README's examples): the program
+// ends once the manual data window has been painted, as the merge window
+// does by itself.
+class QuitWhenPainted : public QObject {
+  public:
+    explicit QuitWhenPainted(avelin::ProcessServices& process) : process_(process) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, [this] {
+                std::fputs("manual data window shown\n", stdout);
+                process_.endProgram();
+            });
+        }
+        return false;
+    }
+
+  private:
+    avelin::ProcessServices& process_;
+};
 
 // --help and option errors: on the terminal, or in a message box where a
 // windows program has none.
@@ -69,7 +132,14 @@ int main(int argc, char** argv) {
     if (options.help || !options.error.empty())
         return explain(options, argc, argv);
 
+#if !defined(_WIN32) && !defined(__APPLE__)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        NoDisplay("DISPLAY and WAYLAND_DISPLAY are not set");
+#endif
+    qtDefaultHandler = qInstallMessageHandler(FilterQtMessage);
     avelin::ReportingApplication app(argc, argv);
+    qtStarting = false;
     options = readOptions(argc, argv); // without the options Qt took for itself
 
     avelin::LocalFileSystem files;
@@ -103,9 +173,13 @@ int main(int argc, char** argv) {
     if (options.commandLine.empty())
         std::fputs("avelin: no mode given; see avelin --help\n", stderr);
 #endif
+    QuitWhenPainted quitWhenPainted(process);
     try {
-        if (!mod.Main(options.commandLine))
+        avelin::WorkWindow* window = mod.Main(options.commandLine);
+        if (!window)
             return 0; // no window: the program ends here
+        if (qEnvironmentVariableIsSet("AVELIN_QUIT_WHEN_SHOWN") && dynamic_cast<avelin::frmCreate*>(window))
+            window->widget()->installEventFilter(&quitWhenPainted);
     } catch (const std::exception& e) {
         avelin::ReportingApplication::ReportFailure(e.what());
         return 1;
