@@ -1,0 +1,106 @@
+# What `cmake --install` puts where, and the packages CPack makes of it.
+#
+# Debian and other Unix systems: both programs in bin/, a desktop entry for
+# the merge window, man pages generated from the programs' own --help; CPack
+# makes a .deb (its dependencies found by dpkg-shlibdeps) and a .tar.gz.
+#
+# Windows: one flat folder that runs on a machine without Qt or vcpkg:
+# avelin.exe and avelin-rec.exe, Qt's libraries and plugins (windeployqt),
+# every other DLL they load (found by CMake in the vcpkg and Qt folders) and
+# the compiler's runtime; CPack makes a ZIP, and an installer where NSIS or
+# WiX is present.
+
+set(_programs avelin-rec)
+if(TARGET avelin)
+  list(APPEND _programs avelin)
+endif()
+install(TARGETS ${_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(WIN32)
+  if(TARGET avelin)
+    # Qt's deployment script runs windeployqt over the installed program.
+    qt_generate_deploy_app_script(TARGET avelin OUTPUT_SCRIPT _deploy_qt NO_TRANSLATIONS NO_COMPILER_RUNTIME)
+    install(SCRIPT ${_deploy_qt})
+  endif()
+  # The DLLs of the other libraries (libzip, zlib, ...; and those Qt's own
+  # libraries load), from the folders the build took them from.
+  set(_dll_folders)
+  if(DEFINED VCPKG_INSTALLED_DIR AND DEFINED VCPKG_TARGET_TRIPLET)
+    list(APPEND _dll_folders "${VCPKG_INSTALLED_DIR}/${VCPKG_TARGET_TRIPLET}/bin")
+  endif()
+  if(DEFINED QT6_INSTALL_PREFIX)
+    list(APPEND _dll_folders "${QT6_INSTALL_PREFIX}/bin")
+  endif()
+  install(CODE "set(_dll_folders \"${_dll_folders}\")")
+  install(CODE [[
+    set(_root "${CMAKE_INSTALL_PREFIX}")
+    file(GLOB _exes "${_root}/*.exe")
+    file(GLOB_RECURSE _dlls "${_root}/*.dll")
+    file(GET_RUNTIME_DEPENDENCIES
+      EXECUTABLES ${_exes} LIBRARIES ${_dlls}
+      DIRECTORIES ${_dll_folders}
+      RESOLVED_DEPENDENCIES_VAR _found UNRESOLVED_DEPENDENCIES_VAR _missing
+      PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
+      POST_EXCLUDE_REGEXES "[/\\\\][Ss]ystem32[/\\\\]" "[/\\\\][Ss]ys[Ww][Oo][Ww]64[/\\\\]")
+    foreach(_dll IN LISTS _found)
+      file(INSTALL "${_dll}" DESTINATION "${_root}")
+    endforeach()
+    if(_missing)
+      message(WARNING "DLLs not found for the install folder: ${_missing}")
+    endif()
+  ]])
+  # The compiler's runtime (the Visual C++ runtime DLLs) beside the programs.
+  set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION ${CMAKE_INSTALL_BINDIR})
+  include(InstallRequiredSystemLibraries)
+else()
+  if(TARGET avelin)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/avelin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  endif()
+  # Man pages: the text of packaging/<program>.1.in around the program's own
+  # --help (and each subcommand's), so that they follow the options.
+  if(NOT CMAKE_CROSSCOMPILING)
+    foreach(_program IN LISTS _programs)
+      set(_page ${CMAKE_CURRENT_BINARY_DIR}/man/${_program}.1)
+      add_custom_command(
+        OUTPUT ${_page}.gz
+        COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${_program}> -DNAME=${_program}
+                -DVERSION=${PROJECT_VERSION} -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/${_program}.1.in
+                -DOUTPUT=${_page} -P ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
+        DEPENDS ${_program} ${PROJECT_SOURCE_DIR}/packaging/${_program}.1.in ${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake
+        COMMENT "Man page of ${_program}")
+      list(APPEND _pages ${_page}.gz)
+    endforeach()
+    add_custom_target(man_pages ALL DEPENDS ${_pages})
+    install(FILES ${_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endif()
+
+# Packages.
+set(CPACK_PACKAGE_NAME avelin)
+set(CPACK_PACKAGE_VENDOR "avelin")
+set(CPACK_PACKAGE_CONTACT "avelin developers <avelin@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Merges vote results files and enters manual vote results for the avelin add-in")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "avelin merges the vote results files (.rec) of up to ten meetings into one file in which each meeting "
+  "is a subgroup of keypads, and turns response counts typed into a grid into a results file. avelin-rec "
+  "does the same jobs from the command line.")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY avelin)
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  find_program(AVELIN_MAKENSIS makensis)
+  if(AVELIN_MAKENSIS)
+    list(APPEND CPACK_GENERATOR NSIS)
+  endif()
+  find_program(AVELIN_WIX NAMES wix candle)
+  if(AVELIN_WIX)
+    list(APPEND CPACK_GENERATOR WIX)
+    set(CPACK_WIX_UPGRADE_GUID 770DF226-80E7-4D9F-84E8-FA30267AE998) # never change: upgrades find the old install by it
+  endif()
+else()
+  set(CPACK_GENERATOR "DEB;TGZ")
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+include(CPack)
