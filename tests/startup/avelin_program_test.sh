@@ -15,7 +15,7 @@ check() {
   local name=$1 status=$2 out_re=$3 err_re=$4 folder=$5
   shift 5
   local out err code
-  out=$(cd "$folder" && timeout 60 "$@" 2>"$work/err" </dev/null)
+  out=$(cd "$folder" && timeout 30 "$@" 2>"$work/err" </dev/null)
   code=$?
   err=$(cat "$work/err")
   local problem=""
@@ -40,6 +40,11 @@ offscreen=(env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=
 
 check "help needs no display" 0 '^Usage: avelin .*MODE' '' "$work" "${bare[@]}" "$avelin" --help
 check "an unknown option" 2 '' '^avelin: unknown option --colour' "$work" "${bare[@]}" "$avelin" --colour MERGE
+check "an unknown option with a value" 2 '' '^avelin: unknown option --colour$' "$work" "${bare[@]}" "$avelin" --colour=red
+check "an option without its value" 2 '' '^avelin: option --presentation needs a value' \
+  "$work" "${bare[@]}" "$avelin" --presentation
+check "an option with an empty value" 2 '' '^avelin: option --addin needs a value' \
+  "$work" "${bare[@]}" "$avelin" --addin "" MERGE
 check "no display" 1 '' '^avelin: no display \(DISPLAY and WAYLAND_DISPLAY are not set\)' \
   "$work" "${bare[@]}" "$avelin" --addin examples/addin MERGE
 check "a display that is not there" 1 '' '^avelin: no display \(could not connect to display :65534\)' \
@@ -49,4 +54,6 @@ check "relative options" 0 '^merge window shown$' '' "$work" \
   "${offscreen[@]}" "$avelin" --addin examples/addin --presentation "examples/presentation/Demo Talk.pptx" MERGE
 check "relative environment" 0 '^manual data window shown$' '' "$work/examples" \
   "${offscreen[@]}" AVELIN_ADDIN=addin "AVELIN_PRESENTATION=presentation/Demo Talk.pptx" "$avelin" CREATE
+check "an option before the environment" 0 '^merge window shown$' '' "$work" \
+  "${offscreen[@]}" AVELIN_ADDIN=/nowhere AVELIN_PRESENTATION= "$avelin" --addin examples/addin MERGE
 exit "$failed"

@@ -1,5 +1,7 @@
 // The program's application object: a failure thrown in an event handler is
-// reported, not carried through Qt's event loop.
+// reported, not carried through Qt's event loop. Its main runs the start-up
+// tests too, with that object on the offscreen platform (Mod_Main takes the
+// handles of real widgets).
 #include <gtest/gtest.h>
 
 #include <QTimer>

@@ -26,7 +26,6 @@ class FakePresentationApp : public PresentationApp {
     std::string attachFailure; // not empty: attach() throws this
     std::string addinFailure;  // not empty: addinPath() throws this
     int attachCalls = 0;
-    std::vector<std::string> addinNames;
 
     void attach() override {
         ++attachCalls;
@@ -34,8 +33,7 @@ class FakePresentationApp : public PresentationApp {
             throw std::runtime_error(attachFailure);
     }
     std::string addinPath(const std::string& name) override {
-        addinNames.push_back(name);
-        if (!addinFailure.empty())
+        if (!addinFailure.empty() || name != "avelin") // the add-in is asked for by its name
             throw std::runtime_error(addinFailure);
         return addin;
     }
@@ -78,9 +76,9 @@ inline constexpr Hwnd kPowerPoint = 0x10010;
 inline constexpr Hwnd kController = 0x10020;
 inline constexpr Hwnd kLauncher = 0x10030;
 
-// PowerPoint and the controller are running; the launcher is not installed.
-class StartUpTest : public ::testing::Test {
-  protected:
+// A machine where PowerPoint and the controller are running and the
+// launcher is not installed, with a Mod_Main over it.
+struct Machine {
     MemoryFileSystem files;
     FixedClock clock;
     CountingProcess process;
@@ -88,13 +86,19 @@ class StartUpTest : public ::testing::Test {
     FakeWindowSystem desktop;
     Services services{files, clock, process, dialogs, desktop};
     FakePresentationApp app;
-    Mod_Main mod{services, &app};
+    Mod_Main mod;
     std::vector<std::string> log;
 
-    StartUpTest() {
+    // Without `withApp` PowerPoint's automation object cannot be had.
+    explicit Machine(bool withApp = true) : mod(services, withApp ? &app : nullptr) {
         desktop.add({kPowerPoint, "Microsoft PowerPoint - [Talk.pptx]", true, 0, {0, 0, 1025, 768}});
         desktop.add({kController, "avelin_controller", true, 0, {0, 0, 200, 100}});
-        giveWindows(mod);
+        mod.createMergeWindow = [this](Mod_Main& m) {
+            return std::make_unique<FakeWorkWindow>(m, desktop, log, "MERGE");
+        };
+        mod.createManualWindow = [this](Mod_Main& m) {
+            return std::make_unique<FakeWorkWindow>(m, desktop, log, "CREATE");
+        };
         // A wait that never ends fails the test instead of hanging it.
         process.onEvents = [](int n) {
             if (n > 100000)
@@ -102,26 +106,9 @@ class StartUpTest : public ::testing::Test {
         };
     }
 
-    void giveWindows(Mod_Main& target) {
-        target.createMergeWindow = [this](Mod_Main& m) {
-            return std::make_unique<FakeWorkWindow>(m, desktop, log, "MERGE");
-        };
-        target.createManualWindow = [this](Mod_Main& m) {
-            return std::make_unique<FakeWorkWindow>(m, desktop, log, "CREATE");
-        };
-    }
-
     std::string launcher() const { return app.addin + kPathSeparator + "call_controller.exe"; }
-
-    // The program ended after one error box with this text, and opened no window.
-    void expectEndedAfterError(const std::string& text) {
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].text, text);
-        EXPECT_EQ(dialogs.messages[0].style, 16);
-        EXPECT_EQ(dialogs.messages[0].title, "Error");
-        EXPECT_EQ(process.endCalls, 1);
-        EXPECT_TRUE(log.empty());
-    }
 };
+
+class StartUpTest : public ::testing::Test, protected Machine {};
 
 } // namespace avelin::test

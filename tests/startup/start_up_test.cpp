@@ -1,121 +1,118 @@
 // Main: its exits, its waits for the controller and its choice of window.
 #include "startup/start_up_fixture.h"
 
+#include <functional>
+
 namespace avelin::test {
 namespace {
 
-TEST_F(StartUpTest, WithoutAPowerPointWindowTheProgramEndsSilentlyBeforeAnythingElse) {
-    desktop.remove(kPowerPoint);
-    // PowerPoint's title on an invisible window or an owned pop-up does not count.
-    desktop.add({0x10050, "Microsoft PowerPoint", false, 0, {}});
-    desktop.add({0x10060, "PowerPoint Options", true, kController, {}});
-    process.otherCopyRunning = true;
-    EXPECT_EQ(mod.Main("MERGE"), nullptr);
-    EXPECT_EQ(process.endCalls, 1);
-    EXPECT_EQ(process.instanceQuestions, 0);
-    EXPECT_EQ(app.attachCalls, 0);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(StartUpTest, ASecondCopyEndsSilentlyAfterThePowerPointCheck) {
-    process.otherCopyRunning = true;
-    EXPECT_EQ(mod.Main("MERGE,D:\\Votes"), nullptr);
-    EXPECT_EQ(process.instanceQuestions, 1);
-    EXPECT_EQ(process.endCalls, 1);
-    EXPECT_EQ(app.attachCalls, 0);
-    EXPECT_TRUE(dialogs.messages.empty());
-    // The PowerPoint check recorded PowerPoint's window.
-    EXPECT_EQ(mod.PowerPointHwnd, kPowerPoint);
-}
-
-TEST_F(StartUpTest, AMissingLauncherIsReportedAndEndsTheProgram) {
-    desktop.remove(kController);
-    EXPECT_EQ(mod.Main("MERGE"), nullptr);
-    expectEndedAfterError("Call_Controller application is not installed");
-    EXPECT_TRUE(process.started.empty());
-    EXPECT_EQ(app.addinNames, std::vector<std::string>{"avelin"});
-}
-
-TEST_F(StartUpTest, WithoutPowerPointsAutomationOrTheAddinTheProgramReportsAndEnds) {
-    // The attach failure, the add-in failure, whether there is an application,
-    // and the text after "avelin cannot start: ".
-    const std::tuple<std::string, std::string, bool, std::string> cases[] = {
-        {"no automation object", "", true, "no automation object"},
-        {"", "no add-in \"avelin\"", true, "no add-in \"avelin\""},
-        {"", "", false, "PowerPoint could not be reached."},
+TEST(StartUp, EndsSilentlyOrAfterAnErrorBoxBeforeAnyWindow) {
+    // What differs from a machine with PowerPoint and the controller running,
+    // the command line, then how far start-up got: single-copy questions,
+    // attaches to PowerPoint, the error box's text ("" none), ends.
+    struct Case {
+        const char* what;
+        std::function<void(Machine&)> arrange;
+        const char* commandLine;
+        int questions, attaches;
+        std::string error;
+        int ends;
+        bool withoutApp = false;
     };
-    for (const auto& [attachFailure, addinFailure, hasApp, text] : cases) {
-        SCOPED_TRACE(text);
-        app.attachFailure = attachFailure;
-        app.addinFailure = addinFailure;
-        dialogs.messages.clear();
-        process.endCalls = 0;
-        Mod_Main m{services, hasApp ? &app : nullptr};
-        EXPECT_EQ(m.Main("MERGE"), nullptr);
-        expectEndedAfterError("avelin cannot start: " + text);
-        EXPECT_EQ(m.AddinPath, "");
-    }
-}
-
-TEST_F(StartUpTest, WithTheControllerRunningThereIsNoLaunchAndNoWait) {
-    files.files[launcher()] = "MZ";
-    desktop.add({kLauncher, "call_controller", true, 0, {}});
-    clock.secondsStep = 1;
-    const double before = clock.seconds;
-    ASSERT_NE(mod.Main("CREATE"), nullptr);
-    EXPECT_TRUE(process.started.empty());
-    EXPECT_EQ(process.eventsProcessed, 0);
-    EXPECT_EQ(clock.seconds, before); // the clock was never read
-}
-
-TEST_F(StartUpTest, TheLauncherStartsAndStartUpWaitsForItsWindowThenAboutTwoSeconds) {
-    desktop.remove(kController);
-    files.files[launcher()] = "MZ";
-    desktop.add({kLauncher, "Call_Controller", true, 0, {}});
-    process.onEvents = [&](int n) {
-        if (n == 3) { // the launcher's window goes, the controller's comes
-            desktop.remove(kLauncher);
-            desktop.add({kController, "avelin_controller", true, 0, {}});
+    const Case cases[] = {
+        {"no PowerPoint window: an invisible one or an owned pop-up does not count",
+         [](Machine& m) {
+             m.desktop.remove(kPowerPoint);
+             m.desktop.add({0x10050, "Microsoft PowerPoint", false, 0, {}});
+             m.desktop.add({0x10060, "PowerPoint Options", true, kController, {}});
+             m.process.otherCopyRunning = true;
+         },
+         "MERGE", 0, 0, "", 1},
+        {"a second copy", [](Machine& m) { m.process.otherCopyRunning = true; }, "MERGE,D:\\Votes", 1, 0, "",
+         1},
+        {"a second copy in file mode",
+         [](Machine& m) {
+             m.desktop.windows.clear();
+             m.mod.fileMode = true;
+             m.process.otherCopyRunning = true;
+         },
+         "CREATE", 1, 0, "", 1},
+        {"no controller and no launcher", [](Machine& m) { m.desktop.remove(kController); }, "MERGE", 1, 1,
+         "Call_Controller application is not installed", 1},
+        {"no automation object", [](Machine& m) { m.app.attachFailure = "no automation object"; }, "MERGE", 1,
+         1, "avelin cannot start: no automation object", 1},
+        {"no add-in", [](Machine& m) { m.app.addinFailure = "no add-in \"avelin\""; }, "MERGE", 1, 1,
+         "avelin cannot start: no add-in \"avelin\"", 1},
+        {"no PowerPoint object", [](Machine&) {}, "MERGE", 1, 0,
+         "avelin cannot start: PowerPoint could not be reached.", 1, true},
+        {"an empty command line does nothing", [](Machine& m) { m.desktop.remove(kController); }, "", 0, 0,
+         "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Machine m(!c.withoutApp);
+        c.arrange(m);
+        EXPECT_EQ(m.mod.Main(c.commandLine), nullptr);
+        EXPECT_EQ(m.process.instanceQuestions, c.questions);
+        EXPECT_EQ(m.app.attachCalls, c.attaches);
+        EXPECT_EQ(m.process.endCalls, c.ends);
+        EXPECT_TRUE(m.process.started.empty());
+        EXPECT_TRUE(m.log.empty());
+        if (c.error.empty()) {
+            EXPECT_TRUE(m.dialogs.messages.empty());
+            continue;
         }
-    };
-    clock.seconds = 100.4; // rounded to 100: the wait ends at 102.0
-    clock.secondsStep = 0.25;
-
-    ASSERT_NE(mod.Main("MERGE"), nullptr);
-    EXPECT_EQ(process.started, std::vector<std::string>{launcher()});
-    // Three passes for the launcher's window, then the clock read 100.4
-    // (start 100), 100.65 ... 101.9 (six passes) and 102.15 (done).
-    EXPECT_EQ(process.eventsProcessed, 3 + 6);
-}
-
-TEST_F(StartUpTest, TheTwoSecondWaitRoundsItsStartHalfToEvenAndEndsAcrossMidnight) {
-    desktop.remove(kController);
-    files.files[launcher()] = "MZ";
-    clock.secondsStep = 0.25;
-    // The clock at the start, and the passes of the wait.
-    const std::pair<double, int> cases[] = {
-        {100.5, 5}, // start 100: passes at 100.75 ... 101.75
-        {101.5, 9}, // start 102: passes at 101.75 ... 103.75
-        // After 86399.85 the clock goes on at 0.1.
-        {86399.6, 9}, // start 86400: passes at 86399.85, 0.1, 0.35 ... 1.85
-        {86399.2, 7}, // start 86399: passes at 86399.45 ... 0.95; 1.2 ends it
-    };
-    for (const auto& [start, passes] : cases) {
-        Mod_Main m{services, &app};
-        clock.seconds = start;
-        process.eventsProcessed = 0;
-        m.Main("REPORT");
-        EXPECT_EQ(process.eventsProcessed, passes) << "clock at " << start;
+        ASSERT_EQ(m.dialogs.messages.size(), 1u);
+        EXPECT_EQ(m.dialogs.messages[0].text, c.error);
+        EXPECT_EQ(m.dialogs.messages[0].style, 16);
+        EXPECT_EQ(m.dialogs.messages[0].title, "Error");
     }
 }
 
-TEST_F(StartUpTest, TheFirstFieldChoosesTheWindowWhichIsCentredBeforeItShows) {
+TEST(StartUp, TheLauncherStartsWhenTheControllerIsMissingThenStartUpWaitsForItsWindowAndAboutTwoSeconds) {
+    // Whether the controller's window is there, the passes the launcher's
+    // window stays, the clock at the start (it goes on 0.25 a read), and the
+    // passes of both waits.
+    const std::tuple<bool, int, double, int> cases[] = {
+        {true, 3, 100.4, 0},      // no launch, no wait, the clock never read
+        {false, 3, 100.4, 3 + 6}, // start 100: passes at 100.65 ... 101.9; 102.15 ends it
+        {false, 0, 100.5, 5},     // start 100 (halves to even): 100.75 ... 101.75
+        {false, 0, 101.5, 9},     // start 102: 101.75 ... 103.75
+        {false, 0, 86399.6, 9},   // start 86400: 86399.85, then after midnight 0.1 ... 1.85
+        {false, 0, 86399.2, 7},   // start 86399: 86399.45 ... 0.95; 1.2 ends it
+    };
+    for (const auto& [controller, launcherPasses, start, passes] : cases) {
+        SCOPED_TRACE(start);
+        Machine m;
+        if (!controller)
+            m.desktop.remove(kController);
+        m.files.files[m.launcher()] = "MZ";
+        if (launcherPasses > 0)
+            m.desktop.add({kLauncher, "Call_Controller", true, 0, {}});
+        m.process.onEvents = [&m, launcherPasses = launcherPasses](int n) {
+            if (n == launcherPasses) // the launcher's window goes
+                m.desktop.remove(kLauncher);
+        };
+        m.clock.seconds = start;
+        m.clock.secondsStep = 0.25;
+        ASSERT_NE(m.mod.Main("MERGE"), nullptr);
+        EXPECT_EQ(m.process.eventsProcessed, passes);
+        EXPECT_EQ(m.process.started, controller ? std::vector<std::string>{} : std::vector{m.launcher()});
+        if (controller) {
+            EXPECT_EQ(m.clock.seconds, start); // never read
+        }
+    }
+}
+
+TEST(StartUp, TheFirstFieldChoosesTheWindowWhichIsCentredBeforeItShows) {
     // The command line, the window opened ("" for none), SourceFolderArg.
     const std::tuple<const char*, std::string, const char*> cases[] = {
         {"MERGE", "MERGE", ""},
         {"merge", "MERGE", ""},
         {"Create", "CREATE", ""},
         {"MERGE,d:\\votes\\monday", "MERGE", "D:\\VOTES\\MONDAY"},
+        // Only ASCII letters change: other bytes may be multi-byte text of the code page.
+        {"merge,d:\\caf\xC3\xA9 \xE9", "MERGE", "D:\\CAF\xC3\xA9 \xE9"},
         // Further fields are ignored; an empty second field is no folder.
         {"MERGE,D:\\Votes, Monday,Tuesday", "MERGE", "D:\\VOTES"},
         {"MERGE,", "MERGE", ""},
@@ -128,33 +125,23 @@ TEST_F(StartUpTest, TheFirstFieldChoosesTheWindowWhichIsCentredBeforeItShows) {
     };
     for (const auto& [commandLine, opened, sourceFolderArg] : cases) {
         SCOPED_TRACE(commandLine);
-        log.clear();
-        desktop.moves.clear();
-        Mod_Main m{services, &app};
-        giveWindows(m);
-        WorkWindow* w = m.Main(commandLine);
-        EXPECT_EQ(m.SourceFolderArg, sourceFolderArg);
-        EXPECT_EQ(m.AddinPath, app.addin);
-        EXPECT_EQ(process.endCalls, 0); // every mode is a normal return
+        Machine m;
+        WorkWindow* w = m.mod.Main(commandLine);
+        EXPECT_EQ(m.mod.SourceFolderArg, sourceFolderArg);
+        EXPECT_EQ(m.mod.AddinPath, m.app.addin);
+        EXPECT_EQ(m.mod.PowerPointHwnd, kPowerPoint); // recorded by the PowerPoint check
+        EXPECT_EQ(m.process.endCalls, 0);             // every mode is a normal return
         if (opened.empty()) {
             EXPECT_EQ(w, nullptr);
-            EXPECT_TRUE(log.empty());
+            EXPECT_TRUE(m.log.empty());
             continue;
         }
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(log, (std::vector<std::string>{"load " + opened, "show " + opened + " after 1 move(s)"}));
+        EXPECT_EQ(m.log, (std::vector<std::string>{"load " + opened, "show " + opened + " after 1 move(s)"}));
         // (1025 - 400) / 2 = 312.5 -> 312; (768 - 300) / 2 = 234.
-        EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{m.HandleOf(w->widget()), 312, 234, 400, 300}}));
+        EXPECT_EQ(m.desktop.moves,
+                  (std::vector<WindowMove>{{m.mod.HandleOf(w->widget()), 312, 234, 400, 300}}));
     }
-}
-
-TEST_F(StartUpTest, AnEmptyCommandLineDoesNothing) {
-    desktop.remove(kController);
-    EXPECT_EQ(mod.Main(""), nullptr);
-    EXPECT_TRUE(desktop.visited.empty());
-    EXPECT_EQ(process.instanceQuestions, 0);
-    EXPECT_TRUE(process.started.empty());
-    EXPECT_EQ(process.endCalls, 0);
 }
 
 TEST_F(StartUpTest, FileModeNeedsNoPowerPointWindowAndStartsNoController) {
@@ -168,13 +155,6 @@ TEST_F(StartUpTest, FileModeNeedsNoPowerPointWindowAndStartsNoController) {
     EXPECT_EQ(process.eventsProcessed, 0);
     // No PowerPoint window: centred on the screen's work area instead.
     EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{mod.HandleOf(w->widget()), 760, 370, 400, 300}}));
-
-    // The single copy still holds in file mode.
-    Mod_Main second{services, &app};
-    second.fileMode = true;
-    process.otherCopyRunning = true;
-    EXPECT_EQ(second.Main("CREATE"), nullptr);
-    EXPECT_EQ(process.endCalls, 1);
 }
 
 } // namespace

@@ -10,60 +10,39 @@ class WindowSearchTest : public StartUpTest {
     WindowSearchTest() { desktop.windows.clear(); }
 };
 
-TEST_F(WindowSearchTest, OnlyVisibleTitledWindowsWithoutParentQualifyAndTheFirstWins) {
-    desktop.add({1, "avelin_controller", false, 0, {}});    // invisible
-    desktop.add({2, "avelin_controller", true, 9, {}});     // owned pop-up
-    desktop.add({3, "", true, 0, {}});                      // untitled
-    desktop.add({4, "avelin_controller - 1", true, 0, {}}); // not the whole title
-    EXPECT_EQ(mod.FindWindowLike("avelin_controller"), 0);
-    EXPECT_EQ(mod.FindWindowLike("*"), 4);
-    // A search that finds nothing visits every window.
-    desktop.visited.clear();
-    EXPECT_FALSE(mod.WindowExists("nothing"));
-    EXPECT_EQ(desktop.visited, (std::vector<Hwnd>{1, 2, 3, 4}));
-
-    // Letter case is ignored on both sides; the first in z-order wins and
-    // the enumeration stops there.
-    desktop.add({5, "AVELIN_CONTROLLER", true, 0, {}});
-    desktop.add({6, "avelin_controller", true, 0, {}});
-    desktop.visited.clear();
-    EXPECT_EQ(mod.FindWindowLike("Avelin_Controller"), 5);
-    EXPECT_EQ(desktop.visited, (std::vector<Hwnd>{1, 2, 3, 4, 5}));
-
-    // A failed search returns 0 and the next one starts afresh.
-    EXPECT_EQ(mod.FindWindowLike("call_controller"), 0);
-    EXPECT_EQ(mod.FindWindowLike("avelin_controller"), 5);
-}
-
-TEST_F(WindowSearchTest, TitlesAreComparedOnTheirFirst127Characters) {
-    const std::string head(120, 'x');
-    desktop.add({1, head + "POWERPOINT", true, 0, {}}); // POWERPOINT is cut to "POWERPO"
-    desktop.add({2, std::string(130, 'a'), true, 0, {}});
-    EXPECT_FALSE(mod.WindowExists("*PowerPoint*"));
-    EXPECT_EQ(mod.FindWindowLike(head + "PowerPo"), 1);
-    EXPECT_EQ(mod.FindWindowLike(std::string(127, 'A')), 2);
-    EXPECT_EQ(mod.FindWindowLike(std::string(128, 'A')), 0);
-}
-
-TEST_F(WindowSearchTest, EverySearchRecordsThePowerPointWindowsItVisitsTheLastWinning) {
-    desktop.add({1, "PowerPoint", true, 0, {}});
-    EXPECT_TRUE(mod.WindowExists("*PowerPoint*"));
-    EXPECT_EQ(mod.PowerPointHwnd, 0); // no MICROSOFT before POWERPOINT
-
-    desktop.add({2, "Microsoft PowerPoint - [Talk.ppt]", false, 0, {}}); // invisible: skipped
-    desktop.add({3, "Microsoft PowerPoint - [Talk.ppt]", true, 0, {}});
-    desktop.add({4, "microsoft office powerpoint", true, 0, {}});
-    desktop.add({5, "avelin_controller", true, 0, {}});
-    desktop.add({6, "Microsoft PowerPoint - [Late.ppt]", true, 0, {}});
-    // Stops at 5: windows 3 and 4 were visited, 4 last; 6 never.
-    EXPECT_TRUE(mod.WindowExists("avelin_controller"));
-    EXPECT_EQ(mod.PowerPointHwnd, 4);
-    // A search that finds nothing visits all and ends on the last one.
-    EXPECT_FALSE(mod.WindowExists("call_controller"));
-    EXPECT_EQ(mod.PowerPointHwnd, 6);
-    // The window where a search stops is recorded before the search stops.
-    EXPECT_EQ(mod.FindWindowLike("*Microsoft*PowerPoint*"), 3);
-    EXPECT_EQ(mod.PowerPointHwnd, 3);
+TEST_F(WindowSearchTest, OnlyVisibleTitledTopLevelWindowsQualifyTheFirstWinsAndPowerPointIsRecordedOnTheWay) {
+    desktop.windows = {
+        {1, "avelin_controller", false, 0, {}},                 // invisible
+        {2, "avelin_controller", true, 9, {}},                  // owned pop-up
+        {3, "", true, 0, {}},                                   // untitled
+        {4, "avelin_controller - 1", true, 0, {}},              // not the whole title
+        {5, "PowerPoint", true, 0, {}},                         // no MICROSOFT before POWERPOINT
+        {6, "Microsoft PowerPoint - [Talk.ppt]", false, 0, {}}, // invisible
+        {7, "Microsoft PowerPoint - [Talk.ppt]", true, 0, {}},
+        {8, "microsoft office powerpoint", true, 0, {}},
+        {9, "AVELIN_CONTROLLER", true, 0, {}},
+        {10, "avelin_controller", true, 0, {}},
+        {11, "Microsoft PowerPoint - [Late.ppt]", true, 0, {}},
+        {12, std::string(120, 'x') + "POWERPOINT", true, 0, {}}, // titles are cut to 127 characters
+    };
+    // Searches in this order: the pattern, the window found, PowerPointHwnd
+    // afterwards (every search records each PowerPoint window it visits up
+    // to where it stops, the last one winning) and the windows it visited.
+    const std::tuple<std::string, Hwnd, Hwnd, int> searches[] = {
+        {"Avelin_Controller", 9, 8, 9}, // letter case ignored on both sides
+        {"*", 4, 8, 4},
+        {"*PowerPoint*", 5, 8, 5},
+        {"*Microsoft*PowerPoint*", 7, 7, 7}, // recorded before the search stops
+        {"nothing", 0, 11, 12},              // visits every window
+        {"call_controller", 0, 11, 12},      // and the next search starts afresh
+        {std::string(120, 'x') + "POWERPO", 12, 11, 12},
+    };
+    for (const auto& [pattern, found, powerPoint, visited] : searches) {
+        desktop.visited.clear();
+        EXPECT_EQ(mod.FindWindowLike(pattern), found) << pattern;
+        EXPECT_EQ(mod.PowerPointHwnd, powerPoint) << pattern;
+        EXPECT_EQ(desktop.visited.size(), static_cast<std::size_t>(visited)) << pattern;
+    }
 }
 
 constexpr Hwnd kDialog = 0x20000;
@@ -73,32 +52,27 @@ class CentringTest : public StartUpTest {
     CentringTest() { desktop.add({kDialog, "avelin Merge Voting Data", true, 0, {10, 20, 410, 320}}); }
 };
 
-TEST_F(CentringTest, TheWindowKeepsItsSizeAndHalvesRoundToEven) {
-    // PowerPoint's window, the dialog's, and where the dialog goes.
-    const std::tuple<WindowRect, WindowRect, int, int> cases[] = {
-        {{0, 0, 1025, 768}, {10, 20, 410, 320}, 312, 234}, // 312.5 -> 312
-        {{1, 3, 1026, 772}, {10, 20, 410, 320}, 314, 238}, // 313.5 -> 314; 237.5 -> 238
+TEST_F(CentringTest, TheWindowKeepsItsSizeHalvesRoundToEvenAndAMinimisedPowerPointIsRestoredFirst) {
+    // PowerPoint's window (its normal one, when minimised), the dialog's, and
+    // where the dialog goes.
+    const std::tuple<WindowRect, bool, WindowRect, int, int> cases[] = {
+        {{0, 0, 1025, 768}, false, {10, 20, 410, 320}, 312, 234}, // 312.5 -> 312
+        {{1, 3, 1026, 772}, false, {10, 20, 410, 320}, 314, 238}, // 313.5 -> 314; 237.5 -> 238
         // Larger than PowerPoint's window: it starts before it, even off the screen.
-        {{0, 0, 300, 200}, {0, 0, 401, 301}, -50, -50}, // -50.5 -> -50
+        {{0, 0, 300, 200}, false, {0, 0, 401, 301}, -50, -50}, // -50.5 -> -50
+        {{100, 100, 1125, 868}, true, {10, 20, 410, 320}, 412, 334},
     };
-    for (const auto& [powerPoint, dialog, left, top] : cases) {
+    for (const auto& [powerPoint, minimised, dialog, left, top] : cases) {
+        desktop.restored.clear();
         desktop.find(kPowerPoint)->rect = powerPoint;
+        desktop.find(kPowerPoint)->minimised = minimised;
+        desktop.normalRect = powerPoint;
         desktop.find(kDialog)->rect = dialog;
         mod.CentreOnPowerPoint(kDialog);
         const WindowMove expected{kDialog, left, top, dialog.right - dialog.left, dialog.bottom - dialog.top};
         EXPECT_EQ(desktop.moves.back(), expected) << left << "," << top;
+        EXPECT_EQ(desktop.restored, minimised ? std::vector<Hwnd>{kPowerPoint} : std::vector<Hwnd>{});
     }
-}
-
-TEST_F(CentringTest, AMinimisedPowerPointIsRestoredBeforeItsRectangleIsRead) {
-    desktop.find(kPowerPoint)->minimised = true;
-    desktop.normalRect = WindowRect{100, 100, 1125, 868};
-    mod.CentreOnPowerPoint(kDialog);
-    EXPECT_EQ(desktop.restored, std::vector<Hwnd>{kPowerPoint});
-    EXPECT_EQ(desktop.moves.back(), (WindowMove{kDialog, 412, 334, 400, 300}));
-    // A normal window is not touched.
-    mod.CentreOnPowerPoint(kDialog);
-    EXPECT_EQ(desktop.restored.size(), 1u);
 }
 
 TEST_F(CentringTest, WithoutAKnownPowerPointWindowItSearchesForOne) {
@@ -118,10 +92,6 @@ TEST_F(CentringTest, WithoutAKnownPowerPointWindowItSearchesForOne) {
         mod.CentreOnPowerPoint(kDialog);
         EXPECT_TRUE(desktop.moves.empty());
     }
-    // A window system that sees only this program's windows centres on the screen.
-    desktop.fallback = WindowRect{0, 0, 1280, 1024};
-    mod.CentreOnPowerPoint(kDialog);
-    EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{kDialog, 440, 362, 400, 300}}));
 }
 
 } // namespace
