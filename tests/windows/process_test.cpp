@@ -13,6 +13,7 @@
 #include "platform/win32/win32_process.h"
 #include "startup/launch_options.h"
 #include "startup/window_search.h"
+#include "windows/fake_powerpoint.h"
 #include "windows/harness.h"
 
 namespace avelin::wintest {
@@ -104,10 +105,12 @@ TEST(AProgramThatCannotStartIsReportedWithTheSystemsText) {
 } // namespace
 } // namespace avelin::wintest
 
-// Started by the tests above, the program is the second copy; otherwise it
-// runs every test case.
+// Started by the tests, the program is the second copy or the fake PowerPoint;
+// otherwise it runs every test case.
 int main() {
     if (const char* mutexName = std::getenv(avelin::wintest::kMutexVariable))
         return avelin::wintest::runSecondCopy(mutexName);
+    if (const char* script = std::getenv(avelin::wintest::kPowerPointScriptVariable))
+        return avelin::wintest::RunFakePowerPoint(script);
     return avelin::wintest::runAll();
 }

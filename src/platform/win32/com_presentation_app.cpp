@@ -1,7 +1,6 @@
 #include "platform/win32/com_presentation_app.h"
 
 #include "platform/win32/dispatch.h"
-#include "platform/win32/win32_process.h"
 
 #include <objbase.h>
 
@@ -30,18 +29,18 @@ struct ComPresentationApp::Impl {
         CLSID clsid{};
         HRESULT hr = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
         if (FAILED(hr))
-            throw std::runtime_error("PowerPoint is not installed (" + win32::SystemErrorText(hr) + ").");
+            throw std::runtime_error("PowerPoint is not installed (" + win32::ErrorText(hr) + ").");
         IUnknown* unknown = nullptr;
         hr = GetActiveObject(clsid, nullptr, &unknown);
         if (FAILED(hr) || !unknown)
             throw std::runtime_error("PowerPoint's automation object could not be obtained (" +
-                                     win32::SystemErrorText(hr) + ").");
+                                     win32::ErrorText(hr) + ").");
         IDispatch* dispatch = nullptr;
         hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
         unknown->Release();
         if (FAILED(hr) || !dispatch)
             throw std::runtime_error("PowerPoint's automation object could not be obtained (" +
-                                     win32::SystemErrorText(hr) + ").");
+                                     win32::ErrorText(hr) + ").");
         application = Dispatch(dispatch);
     }
 };

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/win32/win32_process.h"
-
 namespace avelin::win32 {
 
 namespace {
@@ -25,6 +23,19 @@ struct VariantGuard {
 };
 
 } // namespace
+
+std::string ErrorText(HRESULT code) {
+    char* buffer = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? std::string(buffer, n) : std::string();
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return (text.empty() ? "" : text + ", ") + "error " + hex(code);
+}
 
 std::string ToAnsi(const wchar_t* text, int length) {
     if (!text || length == 0)
@@ -61,7 +72,8 @@ void Dispatch::invoke(const wchar_t* member, const std::vector<Argument>& args, 
     LPOLESTR name = const_cast<LPOLESTR>(member);
     HRESULT hr = p_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr))
-        throw AutomationError("PowerPoint has no member " + memberName(member) + " (" + hex(hr) + ")", hr);
+        throw AutomationError("PowerPoint has no member " + memberName(member) + " (" + ErrorText(hr) + ")",
+                              hr);
 
     // Arguments go in reverse order.
     std::vector<VARIANT> values(args.size());
@@ -100,10 +112,8 @@ void Dispatch::invoke(const wchar_t* member, const std::vector<Argument>& args, 
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
-    if (description.empty())
-        description = SystemErrorText(static_cast<unsigned long>(hr));
-    throw AutomationError("PowerPoint: " + memberName(member) + ": " + description + " (" + hex(hr) + ")",
-                          hr);
+    description = description.empty() ? ErrorText(hr) : description + " (" + hex(hr) + ")";
+    throw AutomationError("PowerPoint: " + memberName(member) + ": " + description, hr);
 }
 
 Dispatch Dispatch::object(const wchar_t* member, const std::vector<Argument>& args) const {

@@ -58,6 +58,10 @@ class Dispatch {
     IDispatch* p_ = nullptr;
 };
 
+// The system's text for an error code, if it has one, and the code:
+// "Invalid class string, error 0x800401F3".
+std::string ErrorText(HRESULT code);
+
 // A wide text in the system's ANSI code page.
 std::string ToAnsi(const wchar_t* text, int length);
 
