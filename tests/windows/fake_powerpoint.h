@@ -1,8 +1,7 @@
 #pragma once
-// A fake PowerPoint for the automation backend: another process running this
-// program, whose application object answers from a script (powerpoint_script.h)
-// and stands in the running object table under PowerPoint's class id, with a
-// window titled as PowerPoint's. The test registers the ProgID.
+// A fake PowerPoint: this program run again, its application object answering
+// from a script (powerpoint_script.h), entered in the running object table
+// under PowerPoint's class id, and a window titled as PowerPoint's.
 #include <string>
 
 #include "windows/harness.h"
@@ -16,7 +15,6 @@ inline constexpr char kPowerPointScriptVariable[] = "AVELIN_WINTEST_POWERPOINT";
 // The ProgID entered in (or removed from) the registry, naming the class id.
 void RegisterPowerPoint(bool registered);
 std::string ReadWholeFile(const std::string& path);
-
 // The fake's side: serves the script in `scriptFile` until its window closes.
 int RunFakePowerPoint(const char* scriptFile);
 
@@ -25,9 +23,6 @@ class FakePowerPoint {
   public:
     explicit FakePowerPoint(const std::string& script);
     ~FakePowerPoint() { stop(); }
-    FakePowerPoint(const FakePowerPoint&) = delete;
-    FakePowerPoint& operator=(const FakePowerPoint&) = delete;
-    HWND window() const { return window_; }
 
   private:
     void stop();

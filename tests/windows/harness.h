@@ -94,6 +94,27 @@ template <typename Done> bool waitFor(Done done, int milliseconds) {
     return true;
 }
 
+inline std::string OwnPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// This program started again, with `arguments` after its quoted path: its
+// process, to be closed, or nullptr.
+inline HANDLE StartAgain(const std::string& arguments = "") {
+    const std::string path = OwnPath();
+    std::string commandLine = "\"" + path + "\"" + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
 // A window of a plain class at 10,20 of 400 x 300 pixels, destroyed with the
 // object. With an `owner`, WS_POPUP makes an owned pop-up, WS_CHILD a child.
 class TestWindow {

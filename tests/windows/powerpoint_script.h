@@ -1,18 +1,14 @@
 #pragma once
-// The description a fake PowerPoint serves: one item a line, fields separated
-// by tabs, texts in the ANSI code page.
-//   addin <TAB> name <TAB> folder
-//   presentation <TAB> folder <TAB> file name      (none: no presentation open)
-//   slide
-//   shape <TAB> name <TAB> program-run text of its click action (or macro name)
-// A PresentationInfo written this way is what the backend must read back, so
-// the checks compare these texts. Also built natively, to describe a .pptx.
+// What a fake PowerPoint serves, one item a line, fields separated by tabs,
+// texts in the ANSI code page: "addin", name, folder; "presentation", folder,
+// file name (none: no presentation open); "slide"; "shape", name, program-run
+// text of its click action (or macro name). The checks compare what the
+// backend reads as this text. Also built natively, to describe a .pptx.
 #include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "platform/presentation_app.h"
 
@@ -23,22 +19,12 @@ struct PowerPointScript {
     std::optional<PresentationInfo> presentation;
 };
 
-inline std::string ScriptLine(const std::vector<std::string>& fields) {
-    std::string line;
-    for (const std::string& field : fields) {
-        if (field.find_first_of("\t\r\n") != std::string::npos)
-            throw std::invalid_argument("a tab or line end in \"" + field + "\"");
-        line += (line.empty() ? "" : "\t") + field;
-    }
-    return line + "\n";
-}
-
 inline std::string WriteScript(const PresentationInfo& presentation) {
-    std::string text = ScriptLine({"presentation", presentation.path, presentation.name});
+    std::string text = "presentation\t" + presentation.path + "\t" + presentation.name + "\n";
     for (const SlideInfo& slide : presentation.slides) {
         text += "slide\n";
         for (const ShapeInfo& shape : slide.shapes)
-            text += ScriptLine({"shape", shape.name, shape.actionRun});
+            text += "shape\t" + shape.name + "\t" + shape.actionRun + "\n";
     }
     return text;
 }
@@ -47,13 +33,10 @@ inline PowerPointScript ParseScript(const std::string& text) {
     PowerPointScript script;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
-        std::vector<std::string> f(1);
-        for (const char c : line)
-            if (c == '\t')
-                f.emplace_back();
-            else
-                f.back() += c;
-        f.resize(3);
+        std::istringstream fields(line);
+        std::string f[3];
+        for (std::string& field : f)
+            std::getline(fields, field, '\t');
         if (f[0] == "addin")
             script.addins[f[1]] = f[2];
         else if (f[0] == "presentation")

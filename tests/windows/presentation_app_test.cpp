@@ -2,9 +2,7 @@
 // process of its own, reached as the real one is: the ProgID in the registry,
 // the application object in the running object table. What the backend reads
 // is compared as the script text that describes it.
-#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -32,89 +30,78 @@ struct NoWindow : WorkWindow {
     void showWindow() override {}
 };
 
-// Start-up over the real backend; message boxes and the end of the program
-// are recorded.
-struct StartUp {
-    LocalFileSystem files;
-    test::FixedClock clock;
-    test::FakeProcess process;
-    test::ScriptedDialogs dialogs;
-    User32WindowSystem windows;
-    Services services{files, clock, process, dialogs, windows};
-    ComPresentationApp powerPoint;
-    Mod_Main mod{services, &powerPoint};
-};
-
-template <typename Read> bool ReportsNoPresentation(Read read) {
+// The open presentation as the manual data window reads it (`whole`) or as
+// the merge window does, written as a script; "none" when none is open.
+std::string Read(ComPresentationApp& app, bool whole) {
     try {
-        read();
+        return WriteScript(whole ? app.activePresentation() : app.activePresentationFile());
     } catch (const NoActivePresentation&) {
-        return true;
+        return "none";
     }
-    return false;
 }
 
 TEST(StartUpAttachesToPowerPointOrSaysWhyItCannot) {
-    TestWindow controller{"avelin_controller"}; // no launcher to start
+    TestWindow powerPointWindow{"Microsoft PowerPoint"}, controller{"avelin_controller"};
     const std::string cannot = "16 Error: avelin cannot start: PowerPoint";
     struct Case {
         bool registered;
-        const char* script;  // of a running PowerPoint
-        std::string message; // a pattern: "*" stands for the system's text, if it has one
+        const char* script;   // of a running PowerPoint
+        std::string expected; // a pattern: "*" stands for the system's text, if it has one
     };
     const Case cases[] = {
-        {false, nullptr, cannot + " is not installed (*error 0x800401F3)."},
-        {true, nullptr, cannot + "'s automation object could not be obtained (*error 0x800401E3)."},
+        {false, nullptr, cannot + " is not installed (*error 0x800401F3)., ended"},
+        {true, nullptr, cannot + "'s automation object could not be obtained (*error 0x800401E3)., ended"},
         {true, "addin\tother\tC:\\Other\n",
          cannot + " has no add-in named \"avelin\" (PowerPoint: Item: Item avelin not found in the AddIns "
-                  "collection. (0x80048240))."},
-        // No presentation open: start-up goes on, and the merge window's and
-        // the manual data window's reads report what their fallbacks catch.
-        {true, "addin\tother\tC:\\Other\naddin\tavelin\tC:\\Program Files\\avelin\n", ""},
+                  "collection. (0x80048240))., ended"},
+        // No presentation open: start-up goes on; the windows' reads report
+        // the missing presentation, on which they take their fallbacks.
+        {true, "addin\tother\tC:\\Other\naddin\tavelin\tC:\\Program Files\\avelin\n",
+         "opened, add-in C:\\Program Files\\avelin, presentation none none"},
     };
     for (const Case& c : cases) {
         RegisterPowerPoint(c.registered);
         std::optional<FakePowerPoint> powerPoint;
-        std::optional<TestWindow> standIn; // PowerPoint's window for start-up's first check
         if (c.script)
             powerPoint.emplace(c.script);
-        else
-            standIn.emplace("Microsoft PowerPoint");
-        StartUp s;
-        s.mod.createMergeWindow = [](Mod_Main&) { return std::make_unique<NoWindow>(); };
-        const bool opened = s.mod.Main("MERGE") != nullptr;
-        std::string shown;
-        for (const test::ShownMessage& m : s.dialogs.messages)
-            shown += std::to_string(m.style) + " " + m.title + ": " + m.text;
-        if (!CHECK(LikeMatch(shown, c.message)))
-            std::printf("       shown: %s\n", shown.c_str());
-        CHECK_EQ(opened, c.message.empty());
-        CHECK_EQ(s.process.ended(), !c.message.empty());
-        if (opened) {
-            CHECK_EQ(s.mod.AddinPath, std::string("C:\\Program Files\\avelin"));
-            CHECK(ReportsNoPresentation([&] { s.powerPoint.activePresentationFile(); }));
-            CHECK(ReportsNoPresentation([&] { s.powerPoint.activePresentation(); }));
-        }
+        LocalFileSystem files;
+        test::FixedClock clock;
+        test::FakeProcess process;
+        test::ScriptedDialogs dialogs;
+        User32WindowSystem windows;
+        Services services{files, clock, process, dialogs, windows};
+        ComPresentationApp app;
+        Mod_Main mod{services, &app};
+        mod.createMergeWindow = [](Mod_Main&) { return std::make_unique<NoWindow>(); };
+        std::string seen;
+        if (mod.Main("MERGE"))
+            seen = "opened, add-in " + mod.AddinPath + ", presentation " + Read(app, false) + " " +
+                   Read(app, true);
+        for (const test::ShownMessage& m : dialogs.messages)
+            seen += std::to_string(m.style) + " " + m.title + ": " + m.text;
+        if (process.ended())
+            seen += ", ended";
+        if (!CHECK(LikeMatch(seen, c.expected)))
+            std::printf("       seen: %s\n", seen.c_str());
     }
     RegisterPowerPoint(false);
 }
 
 // The presentation `script` describes, read through the backend as the
-// manual data window reads it; prints the time taken with `what`.
+// manual data window reads it (and the time taken printed with `what`), and
+// as the merge window reads it: the first line only.
 std::string ReadThroughPowerPoint(const std::string& script, const char* what = nullptr) {
+    RegisterPowerPoint(true);
     FakePowerPoint fake{script};
-    ComPresentationApp powerPoint;
-    powerPoint.attach();
-    const auto start = std::chrono::steady_clock::now();
-    const PresentationInfo read = powerPoint.activePresentation();
-    const auto took = std::chrono::steady_clock::now() - start;
+    ComPresentationApp app;
+    app.attach();
+    const ULONGLONG start = GetTickCount64();
+    const std::string read = Read(app, true);
     if (what)
-        std::printf(
-            "       %s read in %lld ms\n", what,
-            static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
-    // The merge window's read: the first line only.
-    CHECK_EQ(WriteScript(powerPoint.activePresentationFile()), script.substr(0, script.find('\n') + 1));
-    return WriteScript(read);
+        std::printf("       %s read in %llu ms\n", what, GetTickCount64() - start);
+    CHECK_EQ(Read(app, false), script.substr(0, script.find('\n') + 1));
+    RegisterPowerPoint(false);
+    return read;
 }
 
 TEST(APresentationsFolderNameSlidesShapesAndActionsAreReadInOrder) {
@@ -131,30 +118,24 @@ TEST(APresentationsFolderNameSlidesShapesAndActionsAreReadInOrder) {
         "bung \xC4pfel.pptx\nslide\nshape\tAbstimmung \xFC"
         "ber \xC4pfel\t\n",
     };
-    RegisterPowerPoint(true);
     for (const std::string& script : scripts)
         CHECK_EQ(ReadThroughPowerPoint(script), script);
 
     std::string large = "presentation\tC:\\Talks\tConference.pptx\n";
     for (int i = 1; i <= 200; ++i)
-        large += "slide\nshape\tTitle 1\t\nshape\tContent Placeholder 2\t\nshape\tVOTE\tC:\\Program "
-                 "Files\\avelin\\avelin.exe vote" +
+        large += "slide\nshape\tTitle 1\t\nshape\tContent Placeholder "
+                 "2\t\nshape\tVOTE\tC:\\avelin\\avelin.exe vote" +
                  std::to_string(i) + ".AVL,1\nshape\tChart 4\t\n";
     CHECK_EQ(ReadThroughPowerPoint(large, "200 slides of 4 shapes"), large);
-    RegisterPowerPoint(false);
 }
 
 TEST(TheDemoPresentationReadsAsTheFileBackendReadsIt) {
     // Written beside this program by scripts/windows-test, from the .pptx
     // through the file backend's reader.
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    const std::string folder(program, std::strrchr(program, '\\') + 1);
-    const std::string script = ReadWholeFile(folder + "Demo Talk.script");
+    const std::string program = OwnPath();
+    const std::string script = ReadWholeFile(program.substr(0, program.rfind('\\') + 1) + "Demo Talk.script");
     CHECK(script.find("\tVOTE\t") != std::string::npos);
-    RegisterPowerPoint(true);
     CHECK_EQ(ReadThroughPowerPoint(script), script);
-    RegisterPowerPoint(false);
 }
 
 } // namespace

@@ -33,12 +33,6 @@ int runSecondCopy(const char* mutexName) {
     return 0;
 }
 
-std::string ownPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 std::string uniqueName(const char* what) {
     return std::string("avelin-wintest-") + what + "-" + std::to_string(GetCurrentProcessId());
 }
@@ -68,22 +62,13 @@ TEST(ASecondCopyFindsTheMutexOfTheFirstAndReadsItsArgumentsAsWritten) {
     CHECK(win32::AcquireSingleCopy(name));
     // As the add-in starts the program: path in quotes, then the raw text,
     // with its blanks, backslashes and commas.
-    const std::string path = ownPath();
-    std::string commandLine = "\"" + path + "\" MERGE ,D:\\Votes\\Monday,old";
-    const std::string answer = answerOfSecondCopy(name, [&] {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        CHECK(CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info));
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    });
+    const std::string answer =
+        answerOfSecondCopy(name, [] { CHECK(CloseHandle(StartAgain(" MERGE ,D:\\Votes\\Monday,old"))); });
     CHECK_EQ(answer, std::string("second|MERGE ,D:\\Votes\\Monday,old"));
 
     // Another name is a program of its own: its first copy. StartProgram
     // passes no arguments: nothing follows the program's name.
-    CHECK_EQ(answerOfSecondCopy(uniqueName("other"), [&] { win32::StartProgram(path); }),
+    CHECK_EQ(answerOfSecondCopy(uniqueName("other"), [] { win32::StartProgram(OwnPath()); }),
              std::string("first|"));
 }
 

@@ -14,6 +14,7 @@ namespace avelin {
 using win32::Argument;
 using win32::AutomationError;
 using win32::Dispatch;
+using win32::Member;
 
 struct ComPresentationApp::Impl {
     bool uninitialise = false;
@@ -100,16 +101,20 @@ PresentationInfo ComPresentationApp::activePresentation() {
     info.name = presentation.text(L"Name");
     const Dispatch slides = presentation.object(L"Slides");
     const long slideCount = slides.number(L"Count");
+    // Every slide, shape and action is asked the same members: their ids are
+    // looked up once, which halves the calls into PowerPoint.
+    const Member slideItem{L"Item"}, slideShapes{L"Shapes"}, shapeCount{L"Count"}, shapeItem{L"Item"},
+        shapeName{L"Name"}, shapeActions{L"ActionSettings"}, actionItem{L"Item"}, actionRun{L"Run"};
     for (long i = 1; i <= slideCount; ++i) {
-        const Dispatch shapes = slides.object(L"Item", {Argument::of(i)}).object(L"Shapes");
+        const Dispatch shapes = slides.object(slideItem, {Argument::of(i)}).object(slideShapes);
         SlideInfo slide;
-        const long shapeCount = shapes.number(L"Count");
-        for (long j = 1; j <= shapeCount; ++j) {
-            const Dispatch shape = shapes.object(L"Item", {Argument::of(j)});
+        const long shapesOnSlide = shapes.number(shapeCount);
+        for (long j = 1; j <= shapesOnSlide; ++j) {
+            const Dispatch shape = shapes.object(shapeItem, {Argument::of(j)});
             ShapeInfo s;
-            s.name = shape.text(L"Name");
+            s.name = shape.text(shapeName);
             // Item 1 is the mouse-click action.
-            s.actionRun = shape.object(L"ActionSettings").object(L"Item", {Argument::of(1L)}).text(L"Run");
+            s.actionRun = shape.object(shapeActions).object(actionItem, {Argument::of(1L)}).text(actionRun);
             slide.shapes.push_back(std::move(s));
         }
         info.slides.push_back(std::move(slide));
