@@ -31,9 +31,9 @@ struct Raised {
 };
 
 std::wstring Wide(const std::string& ansi) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+    std::wstring wide(ansi.size(), L'\0'); // never more characters than bytes
+    const int n = static_cast<int>(ansi.size());
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, wide.data(), n)));
     return wide;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "platform/file_system.h"
 #include "platform/win32/com_presentation_app.h"
@@ -15,12 +16,10 @@
 #include "windows/fake_powerpoint.h"
 #include "windows/powerpoint_script.h"
 
-namespace avelin {
 // The one start-up function that needs Qt; the work windows here are no widgets.
-Hwnd Mod_Main::HandleOf(QWidget*) const {
+avelin::Hwnd avelin::Mod_Main::HandleOf(QWidget*) const {
     return 0;
 }
-} // namespace avelin
 
 namespace avelin::wintest {
 namespace {
@@ -43,12 +42,9 @@ std::string Read(ComPresentationApp& app, bool whole) {
 TEST(StartUpAttachesToPowerPointOrSaysWhyItCannot) {
     TestWindow powerPointWindow{"Microsoft PowerPoint"}, controller{"avelin_controller"};
     const std::string cannot = "16 Error: avelin cannot start: PowerPoint";
-    struct Case {
-        bool registered;
-        const char* script;   // of a running PowerPoint
-        std::string expected; // a pattern: "*" stands for the system's text, if it has one
-    };
-    const Case cases[] = {
+    // Registered or not, the running PowerPoint's script (none: not running),
+    // and what start-up does: "*" stands for the system's text, if it has one.
+    const std::tuple<bool, const char*, std::string> cases[] = {
         {false, nullptr, cannot + " is not installed (*error 0x800401F3)., ended"},
         {true, nullptr, cannot + "'s automation object could not be obtained (*error 0x800401E3)., ended"},
         {true, "addin\tother\tC:\\Other\n",
@@ -59,11 +55,11 @@ TEST(StartUpAttachesToPowerPointOrSaysWhyItCannot) {
         {true, "addin\tother\tC:\\Other\naddin\tavelin\tC:\\Program Files\\avelin\n",
          "opened, add-in C:\\Program Files\\avelin, presentation none none"},
     };
-    for (const Case& c : cases) {
-        RegisterPowerPoint(c.registered);
+    for (const auto& [registered, script, expected] : cases) {
+        RegisterPowerPoint(registered);
         std::optional<FakePowerPoint> powerPoint;
-        if (c.script)
-            powerPoint.emplace(c.script);
+        if (script)
+            powerPoint.emplace(script);
         LocalFileSystem files;
         test::FixedClock clock;
         test::FakeProcess process;
@@ -81,15 +77,14 @@ TEST(StartUpAttachesToPowerPointOrSaysWhyItCannot) {
             seen += std::to_string(m.style) + " " + m.title + ": " + m.text;
         if (process.ended())
             seen += ", ended";
-        if (!CHECK(LikeMatch(seen, c.expected)))
+        if (!CHECK(LikeMatch(seen, expected)))
             std::printf("       seen: %s\n", seen.c_str());
     }
     RegisterPowerPoint(false);
 }
 
-// The presentation `script` describes, read through the backend as the
-// manual data window reads it (and the time taken printed with `what`), and
-// as the merge window reads it: the first line only.
+// The presentation `script` describes as the backend reads it for the manual
+// data window (the time printed with `what`) and for the merge window.
 std::string ReadThroughPowerPoint(const std::string& script, const char* what = nullptr) {
     RegisterPowerPoint(true);
     FakePowerPoint fake{script};

@@ -18,5 +18,4 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "describe_pptx: %s\n", e.what());
         return 1;
     }
-    return 0;
 }
