@@ -105,16 +105,16 @@ TEST(ReadVoteDefinition, OddFieldValues) {
               InFolder("v.AVL") + ": the number of rows is negative (-2)");
 }
 
-// A name with a folder (either separator) is used unchanged; a missing file
-// is not read and changes nothing.
-TEST(ReadVoteDefinition, NameWithAFolderIsUsedUnchangedAndMissingFileChangesNothing) {
+// A name with a backslash is used unchanged; any other, one with "/" too, lies
+// beside the presentation. A missing file is not read and changes nothing.
+TEST(ReadVoteDefinition, WhereTheNamedFileLiesAndThatAMissingOneChangesNothing) {
     MemoryFileSystem files;
-    for (const std::string& name :
-         {std::string("C:\\Other\\x.AVL"), "elsewhere" + std::string(1, kPathSeparator) + "y.AVL"}) {
-        files.files[name] = DefinitionText(DefinitionKind::Text, 2, 2);
-        files.files[InFolder(name)] = "garbage";
+    for (const auto& [name, path] :
+         {std::pair<std::string, std::string>{"C:\\Other\\x.AVL", "C:\\Other\\x.AVL"},
+          {"sub/y.AVL", InFolder("sub/y.AVL")}}) {
+        files.files[path] = DefinitionText(DefinitionKind::Text, 2, 2);
         VoteEntry entry;
-        EXPECT_TRUE(ReadVoteDefinition(name, entry, kFolder, files));
+        EXPECT_TRUE(ReadVoteDefinition(name, entry, kFolder, files)) << name;
         EXPECT_EQ(entry.Kind, "TEXT") << name;
     }
     VoteEntry missing;
