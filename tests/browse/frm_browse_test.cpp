@@ -66,8 +66,7 @@ class FrmBrowseTest : public QObject {
         h.select({"a"});
 
         Browser b(h);
-        QVERIFY(b.b && !h.window->isEnabled());
-        QCOMPARE(b.b->pos(), h.window->pos());
+        QVERIFY(b.b && !h.window->isEnabled() && b.b->pos() == h.window->pos());
         QCOMPARE(b.shown(), h.meeting());
         // The chain down to the open folder, then its subfolders, in view.
         QCOMPARE(b.list()->item(b.list()->count() - 3), b.entry("Monday Meeting"));
@@ -85,8 +84,7 @@ class FrmBrowseTest : public QObject {
         b.open("Monday Meeting", false);
         b.press("cmd_ok_0");
         QCOMPARE(h.label("lbl_directory")->text().toStdString(), Join(h.meeting(), "Older"));
-        QCOMPARE(h.texts("Lst_InputList"), QStringList({"o"}));
-        QCOMPARE(h.texts("Lst_Files"), QStringList({h.inMeeting("a")}));
+        QCOMPARE(h.texts("Lst_InputList") + h.texts("Lst_Files"), QStringList({"o", h.inMeeting("a")}));
         QVERIFY(h.window->isEnabled());
         QTRY_VERIFY(h.window->browser() == nullptr);
 
@@ -128,8 +126,9 @@ class FrmBrowseTest : public QObject {
             Browser b(h);
             QVERIFY(b.b->setFolderPath(Join(h.meeting(), "Older")));
             way == 0 ? b.press("cmd_ok_1") : void(b.b->close()); // Cancel, or the title bar's close button
-            QCOMPARE(h.label("lbl_directory")->text().toStdString(), h.meeting());
-            QCOMPARE(h.texts("Lst_InputList"), QStringList({"a"}));
+            QCOMPARE(h.label("lbl_directory")->text().toStdString() + " " +
+                         h.texts("Lst_InputList").join(",").toStdString(),
+                     h.meeting() + " a");
             QVERIFY(h.window->isEnabled());
             QTRY_VERIFY(h.window->browser() == nullptr);
         }
