@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "manual_entry/definition_text.h"
 #include "manual_entry/frmCreate.h"
@@ -157,11 +158,8 @@ class FrmCreateTest : public QObject {
   private slots:
     // Each way the opening ends the program: after its message, or silently.
     void openingEndsWithoutAPresentationOrVotes() {
-        const struct {
-            std::function<void(Fixture&)> setUp;
-            std::string message; // "" : none; else a part of it
-            int style;
-        } cases[] = {
+        // What the opening meets; the message shown ("": none, else a part of it) and its style.
+        const std::tuple<std::function<void(Fixture&)>, std::string, int> cases[] = {
             {[](Fixture& f) { f.app.presentation.reset(); },
              "There are no presentations open.  Please open a voting presentation "
              "before attempting to create manual data.",
@@ -182,16 +180,16 @@ class FrmCreateTest : public QObject {
              },
              "The current presentation does not contain any votes.", 64},
         };
-        for (const auto& c : cases) {
+        for (const auto& [setUp, message, style] : cases) {
             Fixture f;
-            c.setUp(f);
+            setUp(f);
             frmCreate& w = f.open();
             const auto& shown = f.dialogs.messages;
-            QVERIFY2(c.message.empty()
+            QVERIFY2(message.empty()
                          ? shown.empty()
-                         : shown.size() == 1 && shown[0].text.find(c.message) != std::string::npos &&
-                               shown[0].style == c.style,
-                     c.message.c_str());
+                         : shown.size() == 1 && shown[0].text.find(message) != std::string::npos &&
+                               shown[0].style == style,
+                     message.c_str());
             QVERIFY(f.process.endCalls == 1 && !w.isVisible() && QApplication::overrideCursor() == nullptr);
         }
     }
@@ -311,22 +309,18 @@ class FrmCreateTest : public QObject {
     void tabAndEnterMoveOn() {
         Votes f;
         f.open();
-        const struct {
-            QPoint from;
-            Qt::Key key;
-            QPoint to;
-        } moves[] = {{{1, 2}, Qt::Key_Tab, {1, 3}},
-                     {{1, 5}, Qt::Key_Tab, {2, 1}},
-                     {{2, 4}, Qt::Key_Enter, {3, 2}},
-                     {{4, 3}, Qt::Key_Tab, {5, 1}},
-                     {{5, 11}, Qt::Key_Return, {1, 2}}};
-        for (const auto& m : moves) {
-            f.doubleClick(m.from.x(), m.from.y());
+        const std::tuple<QPoint, Qt::Key, QPoint> moves[] = {{{1, 2}, Qt::Key_Tab, {1, 3}},
+                                                             {{1, 5}, Qt::Key_Tab, {2, 1}},
+                                                             {{2, 4}, Qt::Key_Enter, {3, 2}},
+                                                             {{4, 3}, Qt::Key_Tab, {5, 1}},
+                                                             {{5, 11}, Qt::Key_Return, {1, 2}}};
+        for (const auto& [from, key, to] : moves) {
+            f.doubleClick(from.x(), from.y());
             QTest::keyClicks(f.editor(), "1");
-            QTest::keyClick(f.editor(), m.key);
-            QCOMPARE(f.cell(m.from.x(), m.from.y()), QString("1"));
-            QCOMPARE(f.current(), m.to);
-            QVERIFY(f.editing() && f.editor()->hasFocus() && f.covers(m.to.x(), m.to.y()));
+            QTest::keyClick(f.editor(), key);
+            QCOMPARE(f.cell(from.x(), from.y()), QString("1"));
+            QCOMPARE(f.current(), to);
+            QVERIFY(f.editing() && f.editor()->hasFocus() && f.covers(to.x(), to.y()));
         }
         QCOMPARE(f.editor()->text(), QString("1")); // the editor holds the new cell's count
 

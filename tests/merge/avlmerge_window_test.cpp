@@ -4,6 +4,7 @@
 // tests of the listing, the group names and the Windows names; here only what
 // the window adds: captions, focus, and what reaches the lists.
 #include <QTimer>
+#include <tuple>
 
 #include "avlmerge_harness.h"
 #include "merge/avlmerge_info_panel.h"
@@ -188,23 +189,20 @@ class AvlmergeWindowTest : public QObject {
 
         h.doubleClick("lst_groupnames", "north");
         QVERIFY(frame->isVisible() && name->hasFocus() && name->selectedText() == "north");
-        const struct {
-            QString typed;
-            bool enter; // else a click on OK
-            QString reason;
-        } refused[] = {
-            // A change of letter case clashes with the entry itself.
+        // Typed, then Enter (or a click on OK), and the reason. A change of
+        // letter case clashes with the entry itself.
+        const std::tuple<QString, bool, QString> refused[] = {
             {"North", true, "That name already appears in the list, try again."},
             {"a/b", false, "Filename cannot contain illegal characters"},
             {"Lpt3.votes", true, "LPT3 is a device name Windows reserves"},
         };
-        for (const auto& r : refused) {
-            h.retype("txt_newname", r.typed);
-            if (r.enter)
+        for (const auto& [typed, enter, reason] : refused) {
+            h.retype("txt_newname", typed);
+            if (enter)
                 QTest::keyClick(name, Qt::Key_Return);
             else
                 h.click("cmd_newname_0");
-            QCOMPARE(prompt->text(), r.reason);
+            QCOMPARE(prompt->text(), reason);
             CaptionsShowWhole(h);
             QVERIFY(frame->isVisible() && name->hasFocus() && name->text() == "north");
             QCOMPARE(h.texts("lst_groupnames"), QStringList({"north", "south"}));
