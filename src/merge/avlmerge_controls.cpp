@@ -243,7 +243,8 @@ void avlmerge::SetGoButton(bool enabled, std::uint32_t colour, const std::string
     cmd_go->setEnabled(enabled);
     cmd_go->setText(ToDisplay(caption));
     // Graphical style: the colour (0x00BBGGRR) shows as the background, also
-    // while the button is disabled.
+    // while the button is disabled; the caption stays black, as grey does not
+    // read on red.
     cmd_go->setProperty("BackColor", static_cast<uint>(colour));
     const int r = static_cast<int>(colour & 0xff), g = static_cast<int>((colour >> 8) & 0xff),
               b = static_cast<int>((colour >> 16) & 0xff);
