@@ -11,8 +11,13 @@ namespace avelin::cli {
 
 namespace {
 
+// Kinds in capitals, as the definition files' kinds are.
 std::string KindText(const std::string& kind) {
-    return kind.empty() ? "standard" : kind;
+    std::string text = kind.empty() ? "STANDARD" : kind;
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
 }
 
 int RunVotesCommand(const std::string& pptx) {
