@@ -75,6 +75,7 @@ th, td { border: 1px solid #d0d0d0; padding: .15em .55em; text-align: right; ver
 th { background: #f3f3f3; }
 th:first-child, td:first-child { text-align: left; }
 td.label { text-align: left; }
+table.rest td { white-space: nowrap; }
 .pct, .rest { color: #555; }
 .swatch { display: inline-block; width: .8em; height: .8em; margin-right: .35em; border-radius: 2px; }
 .vote { border-top: 2px solid #888; padding-top: .8em; margin-top: 1.6em; break-inside: avoid; page-break-inside: avoid; }
@@ -229,15 +230,21 @@ std::string TestResult(const VoteTally& vote) {
 } // namespace
 
 std::string HtmlReport(const ResultsReport& report) {
-    std::string html =
-        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"" + Charset() +
-        "\"/>\n<title>Results by group: " + Escape(report.path) + "</title>\n<style>" + kStyle +
-        "</style>\n</head>\n<body>\n<h1>Results by group</h1>\n<table class=\"summary\">"
-        "<tr><th>File</th><td class=\"label\">" +
-        Escape(report.path) + "</td></tr><tr><th>Kind</th><td class=\"label\">" +
-        (report.merged ? "merged file" : "results file of one meeting") +
-        "</td></tr><tr><th>Votes</th><td class=\"label\">" + std::to_string(report.votes.size()) +
-        "</td></tr></table>\n<table class=\"groups\"><tr><th>Group</th><th>Keypads</th></tr>\n";
+    std::size_t significant = 0;
+    for (const VoteTally& vote : report.votes)
+        if (const auto test = GroupTest(vote); test && test->p < 0.05)
+            ++significant;
+    std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"" + Charset() +
+                       "\"/>\n<title>Results by group: " + Escape(report.path) + "</title>\n<style>" +
+                       kStyle +
+                       "</style>\n</head>\n<body>\n<h1>Results by group</h1>\n<table class=\"summary\">"
+                       "<tr><th>File</th><td class=\"label\">" +
+                       Escape(report.path) + "</td></tr><tr><th>Kind</th><td class=\"label\">" +
+                       (report.merged ? "merged file" : "results file of one meeting") +
+                       "</td></tr><tr><th>Votes</th><td class=\"label\">" +
+                       std::to_string(report.votes.size()) + ", " + std::to_string(significant) +
+                       " of them with p &lt; 0.05</td></tr></table>\n<table "
+                       "class=\"groups\"><tr><th>Group</th><th>Keypads</th></tr>\n";
     for (std::size_t g = 0; g < report.groups.size(); ++g)
         html += "<tr><td>" + Swatch(g) + Escape(report.groups[g].name) + "</td><td>" +
                 std::to_string(report.groups[g].keypads) + "</td></tr>\n";
