@@ -20,34 +20,35 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string Share(std::int64_t count, std::int64_t total) {
-    if (total == 0)
-        return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", static_cast<double>(count) / static_cast<double>(total));
-    return text;
-}
-
 } // namespace
 
 std::string CsvReport(const ResultsReport& report) {
     std::string out = "line,vote,group,answer,count,share,p_value\r\n";
+    std::vector<std::string> groups;
+    for (const ReportGroup& g : report.groups)
+        groups.push_back(CsvField(g.name));
+    std::vector<std::string> answers;
     for (const VoteTally& vote : report.votes) {
-        std::string p;
-        if (const auto test = GroupTest(vote)) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%#.8g", test->p);
-            p = text;
-        }
+        char p[32] = "";
+        if (const auto test = GroupTest(vote))
+            std::snprintf(p, sizeof p, "%#.8g", test->p);
         const std::string head = std::to_string(vote.line) + "," + CsvField(vote.name) + ",";
-        for (std::size_t g = 0; g < report.groups.size(); ++g) {
-            const std::string group = head + CsvField(report.groups[g].name) + ",";
+        answers.clear();
+        for (const AnswerCount& a : vote.answers)
+            answers.push_back(CsvField(a.answer));
+        for (std::size_t g = 0; g < groups.size(); ++g) {
             const std::int64_t given = vote.AnswersOf(g);
-            for (const AnswerCount& a : vote.answers)
-                out += group + CsvField(a.answer) + "," + std::to_string(a.byGroup[g]) + "," +
-                       Share(a.byGroup[g], given) + "," + p + "\r\n";
+            for (std::size_t a = 0; a < answers.size(); ++a) {
+                const std::int64_t count = vote.answers[a].byGroup[g];
+                char share[32] = "";
+                if (given > 0)
+                    std::snprintf(share, sizeof share, "%.6f",
+                                  static_cast<double>(count) / static_cast<double>(given));
+                Append(out, head, groups[g], ",", answers[a], ",", std::to_string(count), ",", share, ",", p,
+                       "\r\n");
+            }
             if (vote.noAnswer[g] > 0)
-                out += group + "-," + std::to_string(vote.noAnswer[g]) + ",," + p + "\r\n";
+                Append(out, head, groups[g], ",-,", std::to_string(vote.noAnswer[g]), ",,", p, "\r\n");
         }
     }
     return out;

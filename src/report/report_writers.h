@@ -23,7 +23,15 @@ std::optional<IndependenceTest> GroupTest(const VoteTally& vote);
 // `count` of `total` as a percentage with one decimal ("37.5%"), "-" when
 // `total` is 0.
 std::string Percent(std::int64_t count, std::int64_t total);
+// A number of tenths, not negative, as a decimal: 1234 -> "123.4".
+std::string Tenths(std::int64_t tenths);
 // A p-value to four significant digits.
 std::string PText(double p);
+
+// Appends texts to `out` without building their sum first (a report of a
+// large file is made of millions of small pieces).
+template <class... Texts> void Append(std::string& out, const Texts&... texts) {
+    (out.append(texts), ...);
+}
 
 } // namespace avelin

@@ -164,76 +164,81 @@ class ResultsFile {
 };
 
 // Counts the entries of responses fields by group. The counts of one-byte
-// entries sit in a table indexed by the byte, the others in a map; both are
-// reused from vote to vote.
+// entries ("-" among them) sit in a table indexed by the byte, the others in
+// a map; both are reused from vote to vote.
 class Tally {
   public:
     explicit Tally(std::size_t groups) : groups_(groups), single_(256 * groups, 0) {}
 
-    // Entry k belongs to the group (*groupOf)[k] (none when negative or beyond
+    // Entry k belongs to the group groupOf[k] (none when negative or beyond
     // its end); without `groupOf`, every entry to group 0. `positions` gets
     // the number of entries.
     VoteTally Count(std::string_view r, const std::vector<int>* groupOf, std::size_t& positions) {
-        none_.assign(groups_, 0);
+        const std::size_t known = groupOf ? groupOf->size() : 0;
+        const int* group = groupOf ? groupOf->data() : nullptr;
         std::size_t k = 0;
         for (std::size_t i = 0; i < r.size(); ++k) {
-            std::size_t semicolon = i + 1; // the usual entry: one character and ";"
-            if (r[i] == ';' || semicolon >= r.size() || r[semicolon] != ';') {
-                semicolon = r.find(';', i);
-                if (semicolon == std::string_view::npos)
-                    semicolon = r.size();
+            const int g = !group ? 0 : k < known ? group[k] : -1;
+            // The usual entry: one character and ";".
+            if (i + 1 < r.size() && r[i + 1] == ';' && r[i] != ';') {
+                if (g >= 0) {
+                    const auto b = static_cast<unsigned char>(r[i]);
+                    ++single_[b * groups_ + static_cast<std::size_t>(g)];
+                    seen_[b] = true;
+                }
+                i += 2;
+                continue;
             }
-            const int g = !groupOf ? 0 : k < groupOf->size() ? (*groupOf)[k] : -1;
+            std::size_t semicolon = r.find(';', i);
+            if (semicolon == std::string_view::npos)
+                semicolon = r.size();
             if (g >= 0)
-                Add(r.substr(i, semicolon - i), static_cast<std::size_t>(g));
+                AddLonger(r.substr(i, semicolon - i), static_cast<std::size_t>(g));
             i = semicolon + 1;
         }
         positions = k;
 
         VoteTally tally;
-        tally.noAnswer = none_;
-        for (const unsigned char b : touchedList_) {
+        tally.noAnswer.assign(groups_, 0);
+        for (std::size_t b = 0; b < 256; ++b) {
+            if (!seen_[b])
+                continue;
+            seen_[b] = false;
             std::int64_t* counts = &single_[b * groups_];
-            tally.answers.push_back({std::string(1, static_cast<char>(b)), {counts, counts + groups_}});
+            if (b == '-')
+                std::copy(counts, counts + groups_, tally.noAnswer.begin());
+            else
+                tally.answers.push_back({std::string(1, static_cast<char>(b)), {counts, counts + groups_}});
             std::fill(counts, counts + groups_, 0);
-            touched_[b] = false;
         }
-        touchedList_.clear();
         for (auto& [text, counts] : multi_)
             tally.answers.push_back({text, std::move(counts)});
         multi_.clear();
-        std::sort(tally.answers.begin(), tally.answers.end(), [](const AnswerCount& a, const AnswerCount& b) {
-            return a.answer.size() != b.answer.size() ? a.answer.size() < b.answer.size()
-                                                      : a.answer < b.answer;
-        });
+        std::stable_sort(
+            tally.answers.begin(), tally.answers.end(),
+            [](const AnswerCount& a, const AnswerCount& b) { return a.answer.size() < b.answer.size(); });
         return tally;
     }
 
   private:
-    void Add(std::string_view entry, std::size_t g) {
-        if (entry == "-") {
-            ++none_[g];
-        } else if (entry.size() == 1) {
+    // An entry of another length than one: an empty one, or several characters.
+    void AddLonger(std::string_view entry, std::size_t g) {
+        if (entry.size() == 1) { // the last entry, without its ";"
             const auto b = static_cast<unsigned char>(entry[0]);
-            if (!touched_[b]) {
-                touched_[b] = true;
-                touchedList_.push_back(b);
-            }
             ++single_[b * groups_ + g];
-        } else {
-            auto at = multi_.find(entry);
-            if (at == multi_.end())
-                at = multi_.emplace(std::string(entry), std::vector<std::int64_t>(groups_, 0)).first;
-            ++at->second[g];
+            seen_[b] = true;
+            return;
         }
+        auto at = multi_.find(entry);
+        if (at == multi_.end())
+            at = multi_.emplace(std::string(entry), std::vector<std::int64_t>(groups_, 0)).first;
+        ++at->second[g];
     }
 
     std::size_t groups_;
     std::vector<std::int64_t> single_; // [byte * groups + group]
-    bool touched_[256] = {};
-    std::vector<unsigned char> touchedList_;
+    bool seen_[256] = {};
     std::map<std::string, std::vector<std::int64_t>, std::less<>> multi_;
-    std::vector<std::int64_t> none_;
 };
 
 // The groups of a merged file, from its merge information line: the entry at
@@ -328,14 +333,25 @@ void NameGroups(std::vector<ReportGroup>& groups, const std::vector<std::string>
                                                   : "Group " + std::to_string(i + 1);
 }
 
+// Where the responses field (the fourth) of a line lies; an empty span at
+// the end of a line of fewer fields.
+std::pair<std::size_t, std::size_t> ResponsesSpan(std::string_view line) {
+    std::size_t from = 0;
+    for (int commas = 0; commas < 3; ++commas) {
+        const std::size_t comma = line.find(',', from);
+        if (comma == std::string_view::npos)
+            return {line.size(), line.size()};
+        from = comma + 1;
+    }
+    return {from, std::min(line.find(',', from), line.size())};
+}
+
 // The responses field of a line the merge accepted, without its quotes.
 std::string ResponsesField(std::string_view line) {
-    std::size_t start = 0;
-    for (int commas = 0; commas < 3; ++commas)
-        start = line.find(',', start) + 1;
-    const std::string_view field = line.substr(start, line.find(',', start) - start);
+    const auto [from, to] = ResponsesSpan(line);
     std::string responses;
-    std::remove_copy(field.begin(), field.end(), std::back_inserter(responses), '"');
+    std::remove_copy(line.begin() + static_cast<std::ptrdiff_t>(from),
+                     line.begin() + static_cast<std::ptrdiff_t>(to), std::back_inserter(responses), '"');
     return responses;
 }
 
@@ -350,6 +366,7 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
     }
     Tally tally(report.groups.size());
     file.Rewind();
+    std::string rest, unquoted;
     std::string_view line;
     int number = 0;
     std::uint64_t start = 0;
@@ -362,14 +379,28 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
         }
         if (line.empty())
             continue;
+        // The line is checked and named without its responses field, which
+        // is read where it stands: it holds nearly all of the line's bytes.
+        const auto [from, to] = ResponsesSpan(line);
+        rest.assign(line.substr(0, from));
+        rest.append(line.substr(to));
         VoteLine v;
         try {
-            v = ParseVoteLine(line);
+            v = ParseVoteLine(rest);
         } catch (const MalformedLine& e) {
             throw FormatError(report.path, number, e.what());
         }
+        std::string_view responses = line.substr(from, to - from);
+        if (responses.size() >= 2 && responses.front() == '"' && responses.back() == '"' &&
+            responses.substr(1, responses.size() - 2).find('"') == std::string_view::npos) {
+            responses = responses.substr(1, responses.size() - 2);
+        } else {
+            unquoted.clear();
+            std::remove_copy(responses.begin(), responses.end(), std::back_inserter(unquoted), '"');
+            responses = unquoted;
+        }
         std::size_t positions = 0;
-        VoteTally t = tally.Count(v.responses, &info.groupOf, positions);
+        VoteTally t = tally.Count(responses, &info.groupOf, positions);
         t.line = number;
         t.name = std::move(v.voteName);
         report.votes.push_back(std::move(t));

@@ -18,13 +18,16 @@ std::optional<IndependenceTest> GroupTest(const VoteTally& vote) {
     return TestIndependence(CountTable(vote));
 }
 
+std::string Tenths(std::int64_t tenths) {
+    const std::int64_t whole = tenths / 10;
+    return std::to_string(whole) + "." + static_cast<char>('0' + tenths % 10);
+}
+
 std::string Percent(std::int64_t count, std::int64_t total) {
     if (total == 0)
         return "-";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f%%",
-                  100.0 * static_cast<double>(count) / static_cast<double>(total));
-    return text;
+    // In whole numbers: a report holds hundreds of thousands of them.
+    return Tenths((2000 * count + total) / (2 * total)) + "%";
 }
 
 std::string PText(double p) {

@@ -97,9 +97,9 @@ TEST(Report, HtmlHasOneChartPerVoteAndIsWellFormed) {
     const auto votes = doc.select_nodes("//section[@class='vote']");
     ASSERT_EQ(votes.size(), 2u);
     EXPECT_EQ(doc.select_nodes("//svg").size(), 2u);
-    // A bar per group and answer.
-    EXPECT_EQ(votes[0].node().select_nodes("svg/rect").size(), 3u * 2);
-    EXPECT_EQ(votes[1].node().select_nodes("svg/rect").size(), 3u * 3);
+    // A bar per group and answer it gave.
+    EXPECT_EQ(votes[0].node().select_nodes("svg/rect").size(), 4u);
+    EXPECT_EQ(votes[1].node().select_nodes("svg/rect").size(), 7u);
     const std::string budget =
         votes[0].node().select_node("p[contains(@class,'test')]").node().attribute("class").value();
     EXPECT_EQ(budget, "test significant");
