@@ -24,6 +24,10 @@ std::string CsvField(const std::string& text) {
 
 std::string CsvReport(const ResultsReport& report) {
     std::string out = "line,vote,group,answer,count,share,p_value\r\n";
+    std::size_t rows = 0;
+    for (const VoteTally& vote : report.votes)
+        rows += report.groups.size() * (vote.answers.size() + 1);
+    out.reserve(rows * (48 + (report.votes.empty() ? 0 : report.votes.front().name.size())));
     std::vector<std::string> groups;
     for (const ReportGroup& g : report.groups)
         groups.push_back(CsvField(g.name));

@@ -259,7 +259,13 @@ std::string HtmlReport(const ResultsReport& report) {
         tests.push_back(GroupTest(vote));
         significant += tests.back() && tests.back()->p < 0.05;
     }
+    // Room for the whole page at once: growing it step by step would copy
+    // tens of megabytes for a large file.
+    std::size_t room = 8192;
+    for (const VoteTally& vote : report.votes)
+        room += 2048 + 160 * report.groups.size() * (vote.answers.size() + 2);
     std::string out;
+    out.reserve(room);
     Append(out, "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"", Charset(),
            "\"/>\n<title>Results by group: ");
     AppendEscaped(out, report.path);
