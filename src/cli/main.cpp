@@ -100,10 +100,10 @@ std::optional<std::string> UnknownWord(CLI::App& app, int argc, char** argv) {
             break;
         if (word.size() < 2 || word[0] != '-' || (word[1] >= '0' && word[1] <= '9'))
             continue;
-        const std::string option =
-            word.starts_with("--") ? word.substr(0, word.find('=')) : word.substr(0, 2);
+        const bool isLong = word.starts_with("--");
+        const std::string option = isLong ? word.substr(0, word.find('=')) : word.substr(0, 2);
         if (!(*sub)->get_option_no_throw(option))
-            return UnknownOption(option, **sub, "avelin-rec " + name);
+            return UnknownOption(isLong ? option : word, **sub, "avelin-rec " + name);
     }
     return std::nullopt;
 }

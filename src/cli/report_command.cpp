@@ -1,12 +1,14 @@
 // avelin-rec report: the answers of every vote of a results file by group, as
 // text, CSV or an HTML page.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "cli/cli_file_faults.h"
 #include "cli/cli_output.h"
 #include "cli/command.h"
+#include "platform/path_text.h"
 #include "report/report_writers.h"
 
 #ifdef _WIN32
@@ -29,8 +31,12 @@ int RunReportCommand(const ReportOptions& options) {
     LocalFileSystem files;
     return RunReporting([&](bool& writing) {
         files.faults = CliFileFaults();
-        if (!options.output.empty())
+        if (!options.output.empty()) {
             CheckOutputPath(options.output, options.output, files);
+            std::error_code ec;
+            if (std::filesystem::equivalent(PathOf(options.output), PathOf(options.file), ec))
+                throw UsageError(options.output + ": is the results file read; --output names another file");
+        }
         const ResultsReport report = ReadResults(options.file, files, options.groups);
         const std::string text = options.format == "csv"    ? CsvReport(report)
                                  : options.format == "html" ? HtmlReport(report)

@@ -242,6 +242,8 @@ TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
         {"report notext.rec", 1, notText},
         {"report " + Fixture("bad/short_line.rec"), 1, "short_line.rec, line 3: fewer than six fields\n"},
         {"report -o out " + merged, 2, outFolder},
+        {"report -o ./merged.rec merged.rec", 2,
+         "./merged.rec: is the results file read; --output names another file\n"},
         {"report --fromat csv " + merged, 2,
          "unknown option '--fromat' for 'report'; did you mean '--format'?\n"},
         {"report -g a -g b " + Fixture("meeting/Monday.rec"), 2,
@@ -326,7 +328,8 @@ TEST(AvelinRecMerge, TheDesignCheckWarnsOfInputsThatDoNotShareTheirVotes) {
               plan + "would write " + cwd.at("X.grp") + "\nwould replace " + cwd.at("c.grp") +
                   "\nwould replace " + cwd.at("out.rec") + " (needs --force)\nwould replace " +
                   cwd.at("MergeInfo.avl") + "\nno warnings\n");
-    EXPECT_EQ(cwd.listing(), "MergeInfo.avl\na.grp\na.rec\nb.rec\nc.grp\nc.rec\nd.rec\ne.rec\nm.rec\nout.rec\n");
+    EXPECT_EQ(cwd.listing(),
+              "MergeInfo.avl\na.grp\na.rec\nb.rec\nc.grp\nc.rec\nd.rec\ne.rec\nm.rec\nout.rec\n");
 }
 
 } // namespace
