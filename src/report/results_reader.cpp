@@ -174,11 +174,12 @@ class Tally {
     // its end); without `groupOf`, every entry to group 0. `positions` gets
     // the number of entries.
     VoteTally Count(std::string_view r, const std::vector<int>* groupOf, std::size_t& positions) {
-        const std::size_t known = groupOf ? groupOf->size() : 0;
-        const int* group = groupOf ? groupOf->data() : nullptr;
+        const bool oneGroup = groupOf == nullptr;
+        const std::size_t known = oneGroup ? 0 : groupOf->size();
+        const int* group = oneGroup ? nullptr : groupOf->data();
         std::size_t k = 0;
         for (std::size_t i = 0; i < r.size(); ++k) {
-            const int g = !group ? 0 : k < known ? group[k] : -1;
+            const int g = oneGroup ? 0 : k < known ? group[k] : -1;
             // The usual entry: one character and ";".
             if (i + 1 < r.size() && r[i + 1] == ';' && r[i] != ';') {
                 if (g >= 0) {

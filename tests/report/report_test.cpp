@@ -131,16 +131,23 @@ TEST(Report, AMeetingFileIsReadAsTheMergeReadsIt) {
     ASSERT_EQ(report.votes[2].answers.size(), 2u);
     EXPECT_EQ(report.votes[2].answers[1].answer, "3");
 
-    folder.write("bad.rec", "\"\\Q.avl\",3,2,\"1;2;\",\"09:00:00\",\"01/12/2026\"\r\n"
-                            "\"\\MergeInfo.avl\",2,2,\"0;7;\",\"09:00:00\",\"01/12/2026\"\r\n");
-    try {
-        Read(folder.at("bad.rec"));
-        ADD_FAILURE() << "read";
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.line(), 2);
-        EXPECT_EQ(
-            e.reason(),
-            "the merge information line's entry for keypad position 2, \"7\", is not one of its 2 groups");
+    // The votes before a merge information line that cannot be used are read
+    // without groups; the line is refused when it is reached.
+    const std::string vote = "\"\\Q.avl\",3,2,\"1;2;\",\"09:00:00\",\"01/12/2026\"\r\n";
+    const std::pair<std::string, std::string> bad[] = {
+        {"2,2,\"0;7;\"",
+         "the merge information line's entry for keypad position 2, \"7\", is not one of its 2 groups"},
+        {"200,2,\"0;1;\"", "the merge information line gives 200 groups; a report takes 1 to 100"},
+    };
+    for (const auto& [fields, reason] : bad) {
+        folder.write("bad.rec", vote + "\"\\MergeInfo.avl\"," + fields + ",\"09:00:00\",\"01/12/2026\"\r\n");
+        try {
+            Read(folder.at("bad.rec"));
+            ADD_FAILURE() << fields;
+        } catch (const FormatError& e) {
+            EXPECT_EQ(e.line(), 2);
+            EXPECT_EQ(e.reason(), reason);
+        }
     }
 }
 
