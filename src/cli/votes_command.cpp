@@ -11,13 +11,9 @@ namespace avelin::cli {
 
 namespace {
 
-// Kinds in capitals, as the definition files' kinds are.
+// In capitals, as the other kinds ("SERIES", "RANK", "TEXT") are.
 std::string KindText(const std::string& kind) {
-    std::string text = kind.empty() ? "STANDARD" : kind;
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
+    return kind.empty() ? "STANDARD" : kind;
 }
 
 int RunVotesCommand(const std::string& pptx) {
