@@ -216,10 +216,14 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     MergePlan plan;
     std::vector<InputFile> inputFiles;
     inputFiles.reserve(request.files.size());
-    for (const std::string& entry : request.files) {
-        std::string path = entry;
+    for (std::size_t i = 0; i < request.files.size(); ++i) {
+        std::string path = request.files[i];
         const std::string text = ReadTextFileContents(path, files);
         inputFiles.push_back(PrepareInputFile(text, path));
+        plan.inputs.push_back(
+            {path, request.groupNames[i], LargestKeypadCount(inputFiles.back()), HasQuotedCounts(text), {}});
+        for (const VoteLine& v : inputFiles.back().votes)
+            plan.inputs.back().votes.push_back({v.voteName, v.choiceCount});
     }
 
     std::vector<std::string> lst_temp = MergeOrder(inputFiles);
