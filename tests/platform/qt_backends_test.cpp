@@ -61,7 +61,9 @@ class QtBackendsTest : public QObject {
         QtDialogs dialogs;
         for (const auto& [text, style, press, answer, icon, buttons, defaultButton] : cases) {
             bool shownAsAsked = false;
-            whenModal<B>([&](B* box) {
+            // clang 14 cannot capture structured bindings: copies by name.
+            whenModal<B>([&, text = text, press = press, icon = icon, buttons = buttons,
+                          defaultButton = defaultButton](B* box) {
                 shownAsAsked = box->icon() == icon && box->standardButtons() == buttons &&
                                box->standardButton(box->defaultButton()) == defaultButton &&
                                box->windowTitle() == QStringLiteral("Confirm File Replace") &&
