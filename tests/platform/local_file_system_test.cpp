@@ -1,6 +1,7 @@
-// The machine's file services: whole-file reads with the system's error texts,
-// listings, writes that replace a file in one step, and failures injected into
-// each step of the real write and removal (the real clean-up runs).
+// The machine's file services: reads with the system's error texts, listings,
+// writes that replace a file in one step, read-only files left alone, and
+// failures injected into each step of the real write and removal (the real
+// clean-up runs). A group write's rollback is tested through the merge.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,9 +34,16 @@ TEST(LocalFileSystem, ReadsWholeFilesByteForByteAndListsFilesAndFolders) {
     std::filesystem::create_directory(dir.at("alpha"));
     LocalFileSystem files;
     EXPECT_EQ(files.readAll(dir.at("a.rec")), bytes);
+    const auto reader = files.openForReading(dir.at("a.rec"));
+    char piece[8];
+    EXPECT_EQ(std::string(piece, reader->readAt(4, piece, 4)), "\r\n\xE9\xFF");
+    EXPECT_EQ(std::string(piece, reader->readAt(bytes.size() - 3, piece, 8)), "L\r\n"); // the end
     EXPECT_EQ(FailureOf(dir.at("none.rec"), [&] { files.readAll(dir.at("none.rec")); }),
               "No such file or directory");
-    EXPECT_THROW(files.readAll(dir.path()), FileError); // a folder is no file
+    EXPECT_EQ(FailureOf(dir.at("none.rec"), [&] { files.openForReading(dir.at("none.rec")); }),
+              "No such file or directory");
+    EXPECT_EQ(FailureOf(dir.path(), [&] { files.readAll(dir.path()); }), "Is a folder, not a file");
+    EXPECT_EQ(FailureOf(dir.path(), [&] { files.openForReading(dir.path()); }), "Is a folder, not a file");
 
     std::vector<std::string> names = files.listFiles(dir.path());
     std::sort(names.begin(), names.end());
@@ -61,6 +69,12 @@ TEST(LocalFileSystem, WritesReplaceTheWholeFileAndLeaveNoTemporaryFile) {
     EXPECT_EQ(dir.listing(), "MergeInfo.avl\n" + longest + "\nout.rec\n");
     EXPECT_EQ(FailureOf(dir.at("none/out.rec"), [&] { files.writeFile(dir.at("none/out.rec"), "x"); }),
               "No such file or directory");
+    // A read-only file is refused, as Windows refuses to replace it.
+    std::filesystem::permissions(dir.at("out.rec"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(FailureOf(dir.at("out.rec"), [&] { files.writeFile(dir.at("out.rec"), "newer"); }),
+              "The file is read-only");
+    EXPECT_EQ(dir.read("out.rec"), "new");
+    EXPECT_EQ(dir.listing(), "MergeInfo.avl\n" + longest + "\nout.rec\n");
 }
 
 TEST(LocalFileSystem, RelativeNamesFollowTheCurrentDirectory) {
@@ -78,7 +92,7 @@ TEST(LocalFileSystem, RelativeNamesFollowTheCurrentDirectory) {
 
 TEST(LocalFileSystem, AWriteFailingAtAnyStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
     for (const FileStep step :
-         {FileStep::CreateTemporary, FileStep::Write, FileStep::Close, FileStep::Rename}) {
+         {FileStep::CreateTemporary, FileStep::Write, FileStep::Sync, FileStep::Close, FileStep::Rename}) {
         SCOPED_TRACE(FileStepName(step));
         test::TempFolder dir;
         dir.write("out.rec", "old content");
@@ -112,8 +126,9 @@ TEST(LocalFileSystem, RemovesFilesButNeverFolders) {
 
 TEST(FileFaults, ReadFromTextOrRefusedWithTheEntry) {
     const FileFaults faults =
-        ParseFileFaults("rename:*.grp:Disk full;write:merged?votes.rec:Input/output error");
+        ParseFileFaults("rename:*.grp:Disk full;write:merged?votes.rec:Input/output error;fsync:*:x");
     EXPECT_EQ(faults.at(FileStep::Rename, "/out/North.grp"), "Disk full");
+    EXPECT_EQ(faults.at(FileStep::Sync, "a"), "x");
     EXPECT_EQ(faults.at(FileStep::Write, "/out/North.grp"), std::nullopt);
     EXPECT_EQ(faults.at(FileStep::Write, "merged votes.rec"), "Input/output error");
     EXPECT_EQ(faults.at(FileStep::Write, "/out/merged votes.rec.bak"), std::nullopt);
