@@ -80,9 +80,6 @@ TEST(FormatVoteLine, WritesTheCanonicalLineWithAnEmptyFolderPart) {
     EXPECT_EQ(FormatVoteLine({"Vote 1.avl", 4, 4, "1;-;3;2;", "14:05:09", "04/12/2026"}),
               kMergedLine + "\r\n");
     EXPECT_EQ(FormatVoteLine({"x", -3, 0, "", "", ""}), "\"\\x\",-3,0,\"\",\"\",\"\"\r\n");
-    std::string out = "before";
-    AppendVoteLine(out, {"x", 1, 1, "1;", "t", "d"});
-    EXPECT_EQ(out, "before\"\\x\",1,1,\"1;\",\"t\",\"d\"\r\n");
 }
 
 TEST(SplitLines, SplitsAtEveryCrLfOnly) {

@@ -1,10 +1,11 @@
 // The whole merge on real files: what it writes; requests and inputs it
 // refuses before it reads or writes anything; and writes that fail at any
 // step of any file, which name the file and leave the output folder exactly
-// as it was (replaced files get their content back, created files go).
+// as it was (replaced files are put back by renaming, created files go).
 #include "merge/merge_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <tuple>
 
 #include "support/fakes.h"
+#include "support/run_rec.h"
 #include "support/temp_folder.h"
 
 namespace avelin {
@@ -43,12 +45,17 @@ class RunMergeTest : public ::testing::Test {
         out.write("merged.rec", "previous merge");
         out.write("MergeInfo.avl", "keep");
     }
-    // Names and contents of everything in the output folder.
+    // Names, contents and files (inodes: a file put back is the old file,
+    // not a copy) of everything in the output folder.
     std::string Everything() const {
         std::string all = out.listing();
-        for (const auto& e : std::filesystem::directory_iterator(out.path()))
+        for (const auto& e : std::filesystem::directory_iterator(out.path())) {
+            struct stat st {};
+            stat(e.path().c_str(), &st);
             all += e.path().filename().string() + "=" +
-                   (e.is_regular_file() ? test::ReadBytes(e.path()) : std::string("<folder>")) + "\n";
+                   (e.is_regular_file() ? test::ReadBytes(e.path()) : std::string("<folder>")) + " #" +
+                   std::to_string(st.st_ino) + "\n";
+        }
         return all;
     }
     // The message of the error of type E that the merge ends with; another
@@ -115,7 +122,10 @@ TEST_F(RunMergeTest, RefusedRequestsReadAndWriteNoFile) {
          },
          "\"North\" and \"nORTH\" are the same name"},
         // Accented letters too: Windows would give both one group file.
-        {[](MergeRequest& r) { r.groupNames = {"\xC3\x84pfel", "\xC3\xA4PFEL"}; }, "are the same name"},
+        {[](MergeRequest& r) {
+             r.groupNames = {"\xC3\x84pfel", "\xC3\xA4PFEL"};
+         },
+         "are the same name"},
         {[](MergeRequest& r) { r.outputName = ""; }, "no output file name"},
         {[](MergeRequest& r) { r.outputName = "a?b"; }, "output file name \"a?b\" holds a character"},
         // Names Windows cannot create, so that no write can fail on them.
@@ -145,17 +155,57 @@ TEST_F(RunMergeTest, RefusedRequestsReadAndWriteNoFile) {
 TEST_F(RunMergeTest, BadInputsStopTheMergeBeforeAnyWrite) {
     EarlierMerge();
     const std::string before = Everything();
-    in.write("Tuesday.rec", Line("Delta.avl", "4;") + "\"C:\\Talks\\Beta.avl\",4,1\r\n");
-    EXPECT_EQ(Failure<FormatError>(Request()), in.at("Tuesday.rec") + ", line 2: fewer than six fields");
+    const auto failure = [&](const std::string& tuesday) {
+        in.write("Tuesday.rec", tuesday);
+        return Failure<std::runtime_error>(Request());
+    };
+    EXPECT_EQ(failure(Line("Delta.avl", "4;") + "\"C:\\Talks\\Beta.avl\",4,1\r\n"),
+              in.at("Tuesday.rec") + ", line 2: fewer than six fields");
+    EXPECT_EQ(failure("PK\x03\x04\r\n" + std::string(1, '\0')),
+              in.at("Tuesday.rec") + ", line 2: not a results file: it holds a NUL byte");
     MergeRequest missing = Request();
     missing.files[1] = in.at("Wednesday");
     EXPECT_EQ(Failure<FileError>(missing), in.at("Wednesday.rec") + ": No such file or directory");
+    std::filesystem::create_directory(in.at("Wednesday.rec"));
+    EXPECT_EQ(Failure<FileError>(missing), in.at("Wednesday.rec") + ": Is a folder, not a file");
     // 20000 + 20000 keypads do not fit one line's 16-bit count.
     in.write("Monday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
-    in.write("Tuesday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
-    EXPECT_EQ(Failure<FormatError>(Request()),
+    EXPECT_EQ(failure("\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n"),
               in.at("Tuesday.rec") + ": the keypads of the inputs up to this file come to 40000 "
                                      "positions, more than the 32767 a merged file can hold");
+    EXPECT_EQ(Everything(), before);
+}
+
+// Windows refuses to replace a read-only file; so does every platform here,
+// before anything is written, also through avelin-rec.
+TEST_F(RunMergeTest, AReadOnlyFileIsNotReplaced) {
+    EarlierMerge();
+    std::filesystem::permissions(out.at("Mon.grp"), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
+    std::filesystem::permissions(out.at("Mon.grp"), std::filesystem::perms::owner_read);
+    const std::string before = Everything();
+    EXPECT_EQ(Failure<FileError>(Request()), out.at("Mon.grp") + ": The file is read-only");
+    const test::RecRun r =
+        RunRec(out, "merge --force -g Mon -g Tue -o merged " + test::Quote(in.at("Monday")) + " " +
+                        test::Quote(in.at("Tuesday")));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "avelin-rec: " + out.at("Mon.grp") + ": The file is read-only\n");
+    EXPECT_EQ(Everything(), before);
+}
+
+// An input that goes between the reading and the writing is named, and the
+// merge writes nothing.
+TEST_F(RunMergeTest, AnInputThatGoesBeforeTheWriteIsNamed) {
+    EarlierMerge();
+    const std::string before = Everything();
+    const MergePlan plan = PrepareMerge(Request(), files, clock);
+    std::filesystem::remove(in.at("Tuesday.rec"));
+    try {
+        WriteMerge(plan, files);
+        FAIL() << "written";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), in.at("Tuesday.rec"));
+    }
     EXPECT_EQ(Everything(), before);
 }
 
@@ -177,17 +227,16 @@ TEST_P(MergeWriteFault, NamesTheFileAndLeavesTheOutputFolderAsItWas) {
 }
 
 // Every step of every file a merge writes, in the order it writes them.
-INSTANTIATE_TEST_SUITE_P(EachStepOfEachFile, MergeWriteFault,
-                         ::testing::Combine(::testing::Values(FileStep::CreateTemporary, FileStep::Write,
-                                                              FileStep::Close, FileStep::Rename),
-                                            ::testing::Values("Mon.grp", "Tue.grp", "merged.rec",
-                                                              "MergeInfo.avl")),
-                         [](const auto& info) {
-                             std::string name = std::string(FileStepName(std::get<0>(info.param))) + "_" +
-                                                std::get<1>(info.param);
-                             std::replace(name.begin(), name.end(), '.', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EachStepOfEachFile, MergeWriteFault,
+    ::testing::Combine(::testing::Values(FileStep::CreateTemporary, FileStep::Write, FileStep::Sync,
+                                         FileStep::Close, FileStep::Rename),
+                       ::testing::Values("Mon.grp", "Tue.grp", "merged.rec", "MergeInfo.avl")),
+    [](const auto& info) {
+        std::string name = std::string(FileStepName(std::get<0>(info.param))) + "_" + std::get<1>(info.param);
+        std::replace(name.begin(), name.end(), '.', '_');
+        return name;
+    });
 
 TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
     EarlierMerge();

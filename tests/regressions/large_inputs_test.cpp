@@ -37,18 +37,16 @@ TEST(LargeInputs, AMillionLinesOfOneVoteEndingInResponses) {
     const InputFile file = PrepareInputFile(text, "big.rec");
     ASSERT_EQ(file.votes.size(), 1u);
     EXPECT_EQ(file.votes[0].voteName, "Q.avl");
-    EXPECT_EQ(file.votes[0].responses, "1;2;");
+    EXPECT_EQ(file.responses(file.votes[0], text), "1;2;");
 }
 
-TEST(LargeInputs, AMillionLinesOfOneVoteWithoutResponses) {
-    // One run of a million lines: each is marked with its index, from two
-    // digits up to six.
-    std::vector<std::string> lines = SplitLines(Repeated(Line("Q.avl", ""), 1'000'000));
-    MarkRepeatedRuns(lines);
-    EXPECT_EQ(GetVoteName(lines[0]), "Q.avlxxxseq00xxx");
-    EXPECT_EQ(GetVoteName(lines[100]), "Q.avlxxxseq100xxx");
-    EXPECT_EQ(GetVoteName(lines[999'999]), "Q.avlxxxseq999999xxx");
-    EXPECT_EQ(lines[1'000'000], "");
+TEST(LargeInputs, ARunOfHalfAMillionLines) {
+    // Each line is marked with its index, from two digits up to six.
+    const InputFile file = PrepareInputFile(Repeated(Line("Q.avl", ""), 500'000), "run.rec");
+    ASSERT_EQ(file.votes.size(), 500'000u);
+    EXPECT_EQ(file.votes[0].voteName, "Q.avlxxxseq499999xxx");
+    EXPECT_EQ(file.votes[499'899].voteName, "Q.avlxxxseq100xxx");
+    EXPECT_EQ(file.votes[499'999].voteName, "Q.avlxxxseq00xxx");
 }
 
 TEST(LargeInputs, LinesOfMillionsOfCommas) {
@@ -67,10 +65,8 @@ TEST(LargeInputs, ALongNameThatAlmostRepeatsInItsLine) {
     const std::size_t n = 1'000'000;
     const std::string name = std::string(n - 1, 'a') + "b";
     const std::string line =
-        "\"" + std::string(n, 'a') + "\\" + name + "\",4,0,\"\",\"10:00:00\",\"01/12/2026\"";
-    std::vector<std::string> lines = {line, line, ""};
-    MarkRepeatedRuns(lines);
-    EXPECT_EQ(GetVoteName(lines[1]), name + "xxxseq01xxx");
+        "\"" + std::string(n, 'a') + "\\" + name + "\",4,0,\"\",\"10:00:00\",\"01/12/2026\"\r\n";
+    EXPECT_EQ(PrepareInputFile(line + line, "long.rec").votes[0].voteName, name + "xxxseq01xxx");
 }
 
 TEST(LargeInputs, AMergeWhoseOutputWouldNotFitTheMemory) {
