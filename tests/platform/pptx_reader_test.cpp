@@ -113,7 +113,7 @@ TEST(ReadPptx, MissingFilesFoldersAndBrokenPackagesNameFileAndProblem) {
     using ::testing::StartsWith;
     test::TempFolder dir;
     EXPECT_THAT(ErrorOf(dir.at("absent.pptx")), StartsWith("FileError: "));
-    EXPECT_EQ(ErrorOf(dir.path()), "FileError: this is a folder, not a file");
+    EXPECT_EQ(ErrorOf(dir.path()), "FileError: Is a folder, not a file");
     dir.write("notes.pptx", "This is a plain text file, not a presentation.\r\n");
     EXPECT_THAT(ErrorOf(dir.at("notes.pptx")), StartsWith("FormatError: not a presentation (.pptx) file: "));
 
