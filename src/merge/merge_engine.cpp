@@ -1,5 +1,6 @@
 #include "merge/merge_engine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <unordered_map>
 
@@ -13,69 +14,151 @@ namespace {
 constexpr std::string_view kNoResponse = "-;";
 constexpr std::string_view kRunMarkerTag = "xxxseq";
 constexpr std::size_t kRunMarkerLength = 11; // "xxxseq", two digits, "xxx"
-// The merged file goes out in pieces of about this size.
-constexpr std::size_t kOutputPiece = 1 << 20;
-// The inputs' responses are read again a window at a time: a meeting's votes
-// lie in its file in about the merge order, so one read serves many lines.
-constexpr std::size_t kInputWindow = 256 << 10;
+// The merged file is handed on in pieces pointing into the inputs' windows
+// and into a text of about this size (the lines' own fields).
+constexpr std::size_t kOutputText = 64 << 10;
+constexpr std::size_t kMostPieces = 1024;
+// The inputs' responses are read again a window at a time, a window holding
+// the votes that lie no further than kNearby behind one another.
+constexpr std::uint64_t kInputWindow = 32 << 10;
+constexpr std::uint64_t kNearby = 16 << 10;
 
-void AppendNumber(std::string& out, int value) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
-}
+// The merged file on its way out: pieces that stay where they are until they
+// are written (the text formatted here, the windows of the inputs, the
+// no-response blocks), written together.
+class Output {
+  public:
+    explicit Output(FileSink& sink) : sink_(sink) {
+        text_.reserve(kOutputText);
+        pieces_.reserve(kMostPieces);
+    }
+    // A piece that stays valid until the next flush.
+    void add(std::string_view piece) {
+        if (piece.empty())
+            return;
+        if (pieces_.size() == kMostPieces)
+            flush();
+        pieces_.push_back(piece);
+    }
+    // Text of the merged file, kept here until it is written.
+    void append(std::string_view text) {
+        if (text_.size() + text.size() > text_.capacity()) {
+            flush(); // the text moves only while no piece points into it
+            text_.reserve(std::max(kOutputText, text.size()));
+        }
+        const std::size_t start = text_.size();
+        text_.append(text);
+        // Straight behind the last piece: one piece.
+        if (!pieces_.empty() && pieces_.back().data() + pieces_.back().size() == text_.data() + start)
+            pieces_.back() = std::string_view(pieces_.back().data(), pieces_.back().size() + text.size());
+        else
+            add(std::string_view(text_.data() + start, text.size()));
+    }
+    void appendNumber(int value) {
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+    void flush() {
+        sink_.writePieces(pieces_.data(), pieces_.size());
+        pieces_.clear();
+        text_.clear();
+        ++flushes_;
+    }
+    // Counts the flushes, so that a window knows whether its pieces are out.
+    std::size_t flushes() const { return flushes_; }
 
-// The responses of one input, read again from its file window by window.
+  private:
+    FileSink& sink_;
+    std::string text_;
+    std::vector<std::string_view> pieces_;
+    std::size_t flushes_ = 0;
+};
+
+// Where an input's responses lie in its file, in the order the merged file
+// takes them.
+using ReadPlan = std::vector<std::pair<std::uint64_t, std::size_t>>;
+
+// The responses of one input, read again from its file. One read covers the
+// votes that come next as long as each lies close behind the last, within a
+// window: a meeting's votes lie in its file in about the merge order, so the
+// file is read about once, and no more than a window is held. A vote read
+// alone is copied into the output's text, so that its window can go at once.
 class ResponsesSource {
   public:
-    ResponsesSource(const InputFile& file, const FileSystem& files) : file_(file), files_(files) {}
+    ResponsesSource(const InputFile& file, const FileSystem& files, ReadPlan plan)
+        : file_(file), files_(files), plan_(std::move(plan)) {}
 
-    void appendTo(std::string& out, const InputVote& vote) {
-        if (vote.ownResponses >= 0) {
-            out += file_.ownResponses[static_cast<std::size_t>(vote.ownResponses)];
-            return;
-        }
+    // The responses of `vote`, valid until the next call.
+    std::string_view responses(const InputVote& vote, Output& out) {
+        inWindow_ = false;
+        if (vote.ownResponses >= 0)
+            return file_.ownResponses[static_cast<std::size_t>(vote.ownResponses)];
         const std::size_t n = vote.responsesLength;
         const std::uint64_t at = vote.responsesOffset;
         if (n == 0)
-            return;
-        if (at >= windowAt_ && at + n <= windowAt_ + windowLength_) {
-            out.append(window_.get() + (at - windowAt_), n);
+            return {};
+        if (at < windowAt_ || at + n > windowAt_ + window_.size())
+            read(out);
+        ++next_;
+        inWindow_ = true;
+        return window_.substr(static_cast<std::size_t>(at - windowAt_), n);
+    }
+    // Hands the responses that responses() gave last on to `out`.
+    void add(std::string_view responses, Output& out) {
+        if (!inWindow_ || alone_) {
+            out.append(responses);
             return;
         }
-        if (!reader_)
-            reader_ = files_.openForReading(file_.path);
-        if (n > kInputWindow) { // longer than a window: straight into the output
-            const std::size_t start = out.size();
-            out.resize(start + n);
-            if (reader_->readAt(at, out.data() + start, n) != n)
-                throw changed();
-            return;
-        }
-        if (!window_)
-            window_ = std::make_unique_for_overwrite<char[]>(kInputWindow);
-        windowAt_ = at;
-        windowLength_ = reader_->readAt(at, window_.get(), kInputWindow);
-        if (windowLength_ < n)
-            throw changed();
-        out.append(window_.get(), n);
+        out.add(responses);
+        pending_ = true;
+        referenced_ = out.flushes();
     }
 
   private:
-    FileError changed() const { return FileError(file_.path, "the file changed while it was being merged"); }
+    void read(Output& out) {
+        const auto [start, length] = plan_[next_];
+        const std::uint64_t limit = start + std::max<std::uint64_t>(length, kInputWindow);
+        std::uint64_t end = start + length;
+        std::size_t b = next_ + 1;
+        for (; b < plan_.size(); ++b) {
+            const auto [at, n] = plan_[b];
+            if (at < start || at + n > limit || at > end + kNearby)
+                break;
+            end = std::max<std::uint64_t>(end, at + n);
+        }
+        alone_ = b == next_ + 1;
+        // The window is about to change: its pieces go out first.
+        if (pending_ && referenced_ == out.flushes())
+            out.flush();
+        pending_ = false;
+        if (!reader_)
+            reader_ = files_.openForReading(file_.path);
+        const std::size_t size = static_cast<std::size_t>(end - start);
+        if (capacity_ < size) {
+            capacity_ = std::max<std::size_t>(size, kInputWindow);
+            buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+        }
+        if (reader_->readAt(start, buffer_.get(), size) < size)
+            throw FileError(file_.path, "the file changed while it was being merged");
+        window_ = std::string_view(buffer_.get(), size);
+        windowAt_ = start;
+    }
 
     const InputFile& file_;
     const FileSystem& files_;
+    const ReadPlan plan_;
+    std::size_t next_ = 0; // the plan's next read
     std::unique_ptr<FileReader> reader_;
-    std::unique_ptr<char[]> window_;
+    std::unique_ptr<char[]> buffer_; // never zero-filled
+    std::size_t capacity_ = 0;
+    std::string_view window_; // the part of the buffer read last
     std::uint64_t windowAt_ = 0;
-    std::size_t windowLength_ = 0;
+    bool inWindow_ = false;      // the last responses given lie in the window
+    bool alone_ = false;         // the window holds one vote
+    bool pending_ = false;       // a piece of the window may not be written yet
+    std::size_t referenced_ = 0; // the output's flush count when it was added
 };
-
-std::size_t ResponsesLength(const InputFile& file, const InputVote& vote) {
-    return vote.ownResponses >= 0 ? file.ownResponses[static_cast<std::size_t>(vote.ownResponses)].size()
-                                  : vote.responsesLength;
-}
 
 } // namespace
 
@@ -115,120 +198,129 @@ MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std
 }
 
 void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_temp, const FileSystem& files,
-                FileSink& out) {
+                FileSink& sink) {
     const std::vector<InputFile>& inputs = layout.files;
     const std::size_t fileCount = inputs.size();
+    const auto voteOf = [&](std::size_t k, std::size_t i) -> const InputVote* {
+        const std::int32_t v = layout.found[k * fileCount + i];
+        return v < 0 ? nullptr : &inputs[i].votes[static_cast<std::size_t>(v)];
+    };
+    std::vector<ReadPlan> plans(fileCount);
+    for (std::size_t k = 0; k < lst_temp.size(); ++k)
+        for (std::size_t i = 0; i < fileCount; ++i)
+            if (const InputVote* vote = voteOf(k, i);
+                vote && vote->ownResponses < 0 && vote->responsesLength > 0)
+                plans[i].emplace_back(vote->responsesOffset, vote->responsesLength);
     std::vector<ResponsesSource> sources;
     sources.reserve(fileCount);
     std::vector<std::string> blank(fileCount); // a whole block of no-response entries
     // The keypad positions of each input that no vote has answered yet.
     std::vector<std::vector<std::uint32_t>> unanswered(fileCount);
     for (std::size_t i = 0; i < fileCount; ++i) {
-        sources.emplace_back(inputs[i], files);
+        sources.emplace_back(inputs[i], files, std::move(plans[i]));
         for (int p = 0; p < inputs[i].keypadCount; ++p) {
             blank[i] += kNoResponse;
             unanswered[i].push_back(static_cast<std::uint32_t>(p));
         }
     }
-    // The responses of input i's vote as the merged line holds them: padded
+    Output out(sink);
+    // The responses of input i's vote as the merged line holds them, padded
     // with no-response entries when the input's votes are uneven (an odd
-    // length rounds up, so that two entries still come behind "1;2;3").
-    const auto appendBlock = [&](std::string& text, std::size_t i, const InputVote& vote) {
-        const std::size_t start = text.size();
-        sources[i].appendTo(text, vote);
+    // length rounds up, so that two entries still come behind "1;2;3"), and
+    // written when the record gives a line.
+    const auto block = [&](std::size_t i, const InputVote& vote, bool write) {
+        const std::string_view responses = sources[i].responses(vote, out);
+        std::string_view padding;
         if (inputs[i].uneven) {
-            const long missing =
-                inputs[i].keypadCount - static_cast<long>((ResponsesLength(inputs[i], vote) + 1) / 2);
+            const long missing = inputs[i].keypadCount - static_cast<long>((responses.size() + 1) / 2);
             if (missing > 0)
-                text.append(blank[i], 0, 2 * static_cast<std::size_t>(missing));
+                padding = std::string_view(blank[i]).substr(0, 2 * static_cast<std::size_t>(missing));
         }
         // A position counts as answered when the entry there is not "-", or
-        // when the responses are too short to reach it.
-        const std::string_view block(text.data() + start, text.size() - start);
+        // when the responses are too short to reach it. The padding holds
+        // "-" at its even places: behind responses of odd length its ";"
+        // falls on the entries.
         std::vector<std::uint32_t>& open = unanswered[i];
         std::size_t kept = 0;
-        for (const std::uint32_t q : open)
-            if (2 * std::size_t{q} < block.size() && block[2 * std::size_t{q}] == '-')
+        for (const std::uint32_t q : open) {
+            const std::size_t at = 2 * std::size_t{q};
+            if (at < responses.size() ? responses[at] == '-'
+                                      : at < responses.size() + padding.size() && responses.size() % 2 == 0)
                 open[kept++] = q;
+        }
         open.resize(kept);
+        if (write) {
+            sources[i].add(responses, out);
+            out.add(padding);
+        }
     };
 
-    std::string text;
-    text.reserve(kOutputPiece + (64 << 10));
-    std::string unwritten; // the blocks of a record that gives no line
     std::size_t stamp = 0;
     const auto stampOf = [&](std::size_t record) -> const MergeStamp& {
         while (stamp + 1 < layout.stamps.size() && layout.stamps[stamp + 1].firstRecord <= record)
             ++stamp;
         return layout.stamps[stamp];
     };
+    const auto endLine = [&](const MergeStamp& now) {
+        out.append("\",\"");
+        out.append(now.time);
+        out.append("\",\"");
+        out.append(now.date);
+        out.append("\"\r\n");
+    };
     // Every line has the keypads of all inputs: padded, found or not.
     const int keypads = static_cast<std::int16_t>(layout.keypadTotal);
     for (std::size_t k = 0; k < lst_temp.size(); ++k) {
-        const MergeStamp& now = stampOf(k);
-        const std::int32_t* found = &layout.found[k * fileCount];
         // The name and choice count are those of the last file holding the vote.
         const InputVote* last = nullptr;
         for (std::size_t i = 0; i < fileCount; ++i)
-            if (found[i] >= 0)
-                last = &inputs[i].votes[static_cast<std::size_t>(found[i])];
-        if (!last || lst_temp[k].empty()) {
-            // No line, but its votes still count for the merge information.
-            for (std::size_t i = 0; i < fileCount; ++i)
-                if (found[i] >= 0)
-                    unwritten.clear(), appendBlock(unwritten, i, inputs[i].votes[std::size_t(found[i])]);
-            continue;
+            if (const InputVote* vote = voteOf(k, i))
+                last = vote;
+        // A record named "" gives no line; its votes count for the merge
+        // information all the same.
+        const bool write = last && !lst_temp[k].empty();
+        if (write) {
+            std::string_view name = lst_temp[k];
+            if (name.find(kRunMarkerTag) != std::string_view::npos)
+                name.remove_suffix(std::min(name.size(), kRunMarkerLength));
+            out.append("\"\\");
+            out.append(name);
+            out.append("\",");
+            out.appendNumber(last->choiceCount);
+            out.append(",");
+            out.appendNumber(keypads);
+            out.append(",\"");
         }
-        std::string_view name = lst_temp[k];
-        if (name.find(kRunMarkerTag) != std::string_view::npos)
-            name.remove_suffix(std::min(name.size(), kRunMarkerLength));
-        text += "\"\\";
-        text += name;
-        text += "\",";
-        AppendNumber(text, last->choiceCount);
-        text += ',';
-        AppendNumber(text, keypads);
-        text += ",\"";
         for (std::size_t i = 0; i < fileCount; ++i) {
-            if (found[i] >= 0)
-                appendBlock(text, i, inputs[i].votes[static_cast<std::size_t>(found[i])]);
-            else
-                text += blank[i];
+            if (const InputVote* vote = voteOf(k, i))
+                block(i, *vote, write);
+            else if (write)
+                out.add(blank[i]);
         }
-        text += "\",\"";
-        text += now.time;
-        text += "\",\"";
-        text += now.date;
-        text += "\"\r\n";
-        if (text.size() >= kOutputPiece) {
-            out.write(text);
-            text.clear();
-        }
+        if (write)
+            endLine(stampOf(k));
     }
 
     // The merge information line: the digit of input i for every keypad
     // position of its block that answered at least one of its votes.
-    const MergeStamp& now = stampOf(lst_temp.size());
-    text += "\"\\";
-    text += kMergeInfoName;
-    text += "\",";
-    AppendNumber(text, static_cast<int>(fileCount));
-    text += ',';
-    AppendNumber(text, lst_temp.empty() ? 0 : keypads);
-    text += ",\"";
+    std::string marks;
     for (std::size_t i = 0; i < fileCount; ++i) {
-        const std::size_t start = text.size();
+        const std::size_t start = marks.size();
         for (int p = 0; p < inputs[i].keypadCount; ++p)
-            text += {static_cast<char>('0' + i), ';'};
+            marks += {static_cast<char>('0' + i), ';'};
         for (const std::uint32_t q : unanswered[i])
-            text[start + 2 * q] = '-';
+            marks[start + 2 * q] = '-';
     }
-    text += "\",\"";
-    text += now.time;
-    text += "\",\"";
-    text += now.date;
-    text += "\"\r\n";
-    out.write(text);
+    out.append("\"\\");
+    out.append(kMergeInfoName);
+    out.append("\",");
+    out.appendNumber(static_cast<int>(fileCount));
+    out.append(",");
+    out.appendNumber(lst_temp.empty() ? 0 : keypads);
+    out.append(",\"");
+    out.add(marks);
+    endLine(stampOf(lst_temp.size()));
+    out.flush();
 }
 
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder) {

@@ -353,48 +353,59 @@ class Preparer {
     std::string nameScratch_, nameScratch2_, timeScratch_, otherTimeScratch_, responsesScratch_;
 };
 
-// Feeds the file at `path` to a preparation, a piece at a time: one buffer,
-// refilled, never zero-filled, and grown only for a line longer than it.
+// One buffer for the pieces of every input read, refilled and never
+// zero-filled; grown only for a line longer than it.
+struct ReadBuffer {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+};
+
+// Feeds the file at `path` to a preparation, a piece at a time.
 InputFile PrepareFromFile(const FileSystem& files, const std::string& path, std::size_t pieceBytes,
-                          InputCheck* check) {
+                          ReadBuffer& buffer, InputCheck* check) {
     const std::unique_ptr<FileReader> reader = files.openForReading(path);
     Preparer preparer(path, check);
-    std::size_t capacity = std::max<std::size_t>(pieceBytes, 2);
-    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    pieceBytes = std::max<std::size_t>(pieceBytes, 2);
+    if (buffer.size < pieceBytes) {
+        buffer.data = std::make_unique_for_overwrite<char[]>(pieceBytes);
+        buffer.size = pieceBytes;
+    }
     std::uint64_t base = 0;   // where buffer[0] lies in the file
     std::size_t have = 0;     // bytes in the buffer
-    std::size_t searched = 0; // bytes already searched for a line end
+    std::size_t searched = 0; // bytes of them already searched for a line end
     for (;;) {
-        if (have == capacity) { // one line fills the buffer
-            auto larger = std::make_unique_for_overwrite<char[]>(2 * capacity);
-            std::memcpy(larger.get(), buffer.get(), have);
-            buffer = std::move(larger);
-            capacity *= 2;
+        if (have == buffer.size) { // one line fills the buffer
+            auto larger = std::make_unique_for_overwrite<char[]>(2 * buffer.size);
+            std::memcpy(larger.get(), buffer.data.get(), have);
+            buffer.data = std::move(larger);
+            buffer.size *= 2;
         }
-        const std::size_t got = reader->readAt(base + have, buffer.get() + have, capacity - have);
+        const std::size_t asked = buffer.size - have;
+        const std::size_t got = reader->readAt(base + have, buffer.data.get() + have, asked);
         have += got;
+        const char* text = buffer.data.get();
         std::size_t start = 0;
-        for (std::size_t at = searched;;) {
-            const void* cr = at < have ? std::memchr(buffer.get() + at, '\r', have - at) : nullptr;
+        for (std::size_t from = searched;;) {
+            const void* cr = from < have ? std::memchr(text + from, '\r', have - from) : nullptr;
             if (!cr)
                 break;
-            at = static_cast<std::size_t>(static_cast<const char*>(cr) - buffer.get());
-            if (at + 1 == have) // its LF may come with the next piece
+            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(cr) - text);
+            if (end + 1 == have) // its LF may come with the next piece
                 break;
-            if (buffer[at + 1] == '\n') {
-                preparer.line(std::string_view(buffer.get() + start, at - start), base + start);
-                start = at + 2;
+            if (text[end + 1] == '\n') {
+                preparer.line(std::string_view(text + start, end - start), base + start);
+                start = end + 2;
             }
-            at = start > at ? start : at + 1;
+            from = std::max(start, end + 1);
         }
-        if (got == 0) { // the end: what is left is the last line
-            preparer.line(std::string_view(buffer.get() + start, have - start), base + start);
+        if (got < asked) { // the end: what is left is the last line
+            preparer.line(std::string_view(text + start, have - start), base + start);
             return preparer.finish();
         }
-        std::memmove(buffer.get(), buffer.get() + start, have - start);
+        std::memmove(buffer.data.get(), text + start, have - start);
         base += start;
         have -= start;
-        searched = have > 0 && buffer[have - 1] == '\r' ? have - 1 : have;
+        searched = have > 0 && buffer.data[have - 1] == '\r' ? have - 1 : have;
     }
 }
 
@@ -410,12 +421,14 @@ InputFile PrepareInputFile(std::string_view text, const std::string& path) {
 }
 
 InputFile ReadInputFile(const FileSystem& files, const std::string& path, std::size_t pieceBytes) {
-    return PrepareFromFile(files, path, pieceBytes, nullptr);
+    ReadBuffer buffer;
+    return PrepareFromFile(files, path, pieceBytes, buffer, nullptr);
 }
 
 InputCheck CheckInputFile(const FileSystem& files, const std::string& path) {
     InputCheck check;
-    PrepareFromFile(files, path, kReadPiece, &check);
+    ReadBuffer buffer;
+    PrepareFromFile(files, path, kReadPiece, buffer, &check);
     return check;
 }
 
@@ -439,8 +452,9 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     MergePlan plan;
     std::vector<InputFile> inputFiles;
     inputFiles.reserve(request.files.size());
+    ReadBuffer buffer;
     for (std::size_t i = 0; i < request.files.size(); ++i) {
-        inputFiles.push_back(ReadInputFile(files, request.files[i] + ".rec"));
+        inputFiles.push_back(PrepareFromFile(files, request.files[i] + ".rec", kReadPiece, buffer, nullptr));
         const InputFile& file = inputFiles.back();
         InputSummary summary{file.path, request.groupNames[i], file.keypadCount, file.quotedCounts, {}};
         summary.votes.reserve(file.votes.size());

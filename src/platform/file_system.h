@@ -18,8 +18,8 @@ namespace avelin {
 class FileReader {
   public:
     virtual ~FileReader() = default;
-    // Reads up to `size` bytes from `offset` into `to` and returns how many
-    // it read: fewer only at the end of the file. Throws FileError.
+    // Reads `size` bytes from `offset` into `to`, fewer only where the file
+    // ends, and returns how many it read. Throws FileError.
     virtual std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) = 0;
 };
 
@@ -29,6 +29,11 @@ class FileSink {
     virtual ~FileSink() = default;
     // Throws FileError.
     virtual void write(std::string_view bytes) = 0;
+    // The pieces one after another, in one call where the system can.
+    virtual void writePieces(const std::string_view* pieces, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            write(pieces[i]);
+    }
 };
 
 // The content of file `index` of a group write, written into the sink.

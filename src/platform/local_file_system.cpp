@@ -25,7 +25,9 @@
 #define AVELIN_GETPID _getpid
 #else
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #define AVELIN_GETPID getpid
 #endif
@@ -113,6 +115,12 @@ bool WriteAll(Handle h, const char* data, std::size_t size) {
     }
     return true;
 }
+bool WritePieces(Handle h, const std::string_view* pieces, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (!WriteAll(h, pieces[i].data(), pieces[i].size()))
+            return false;
+    return true;
+}
 bool SyncToDisk(Handle h) {
     return FlushFileBuffers(h) != 0;
 }
@@ -182,6 +190,37 @@ bool WriteAll(Handle h, const char* data, std::size_t size) {
     }
     return true;
 }
+// The pieces in as few calls as the system takes.
+bool WritePieces(Handle h, const std::string_view* pieces, std::size_t count) {
+    iovec vectors[IOV_MAX];
+    std::size_t next = 0; // the first piece not written whole
+    std::size_t done = 0; // bytes of it already written
+    while (next < count) {
+        int n = 0;
+        for (std::size_t i = next; i < count && n < IOV_MAX; ++i, ++n) {
+            const std::size_t skip = i == next ? done : 0;
+            vectors[n].iov_base = const_cast<char*>(pieces[i].data() + skip);
+            vectors[n].iov_len = pieces[i].size() - skip;
+        }
+        errno = 0;
+        const ssize_t written = ::writev(h, vectors, n);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return false;
+        // Past the pieces written whole, into the one written in part.
+        std::size_t left = static_cast<std::size_t>(written);
+        while (next < count && left >= pieces[next].size() - done) {
+            left -= pieces[next].size() - done;
+            ++next;
+            done = 0;
+        }
+        done += left;
+        if (written == 0 && next < count && pieces[next].size() > 0)
+            return false;
+    }
+    return true;
+}
 bool SyncToDisk(Handle h) {
     errno = 0;
     return ::fsync(h) == 0;
@@ -217,6 +256,9 @@ class LocalReader : public FileReader {
   public:
     LocalReader(std::string path, Handle h) : path_(std::move(path)), h_(h) {}
     ~LocalReader() override { Close(h_); }
+    LocalReader(const LocalReader&) = delete;
+    LocalReader& operator=(const LocalReader&) = delete;
+
     std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) override {
         std::size_t total = 0;
         while (total < size) {
@@ -259,13 +301,24 @@ class TemporaryFile : public FileSink {
     const std::string& target() const { return target_; }
     const std::string& path() const { return temp_; }
 
-    void write(std::string_view bytes) override {
-        // An injected write failure stops half-way, as a full disk does.
-        const std::size_t size = writeFault_ ? bytes.size() / 2 : bytes.size();
-        if (size > 0 && !WriteAll(h_, bytes.data(), size))
-            throw FileError(target_, LastError());
-        if (writeFault_)
+    void write(std::string_view bytes) override { writePieces(&bytes, 1); }
+
+    void writePieces(const std::string_view* pieces, std::size_t count) override {
+        if (writeFault_) { // stops half-way, as a full disk does
+            std::size_t half = 0;
+            for (std::size_t i = 0; i < count; ++i)
+                half += pieces[i].size();
+            half /= 2;
+            for (std::size_t i = 0; i < count && half > 0; ++i) {
+                const std::size_t n = std::min(half, pieces[i].size());
+                if (!WriteAll(h_, pieces[i].data(), n))
+                    throw FileError(target_, LastError());
+                half -= n;
+            }
             throw FileError(target_, *writeFault_);
+        }
+        if (!WritePieces(h_, pieces, count))
+            throw FileError(target_, LastError());
     }
 
     // The content is complete: flushed to the disk, then closed. The file

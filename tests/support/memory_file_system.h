@@ -52,9 +52,7 @@ class MemoryFileSystem : public FileSystem {
         struct Reader : FileReader {
             std::string content;
             std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) override {
-                const std::size_t n = offset < content.size() ? std::min(size, content.size() - offset) : 0;
-                content.copy(to, n, n > 0 ? offset : 0);
-                return n;
+                return content.copy(to, size, std::min<std::size_t>(offset, content.size()));
             }
         };
         if (folderExists(path))
