@@ -15,18 +15,17 @@
 namespace avelin::bench {
 namespace {
 
-constexpr int kSlides = 500;
 constexpr int kAnswerRows = 1000;
 constexpr int kMaxCount = 1000;
 
-// The presentation of 500 slides, written once into a temporary folder.
+// A presentation of `slides` slides, written once into a temporary folder.
 class LargePresentation {
   public:
-    LargePresentation() {
-        folder_ = std::filesystem::temp_directory_path() / "avelin-create-bench";
+    explicit LargePresentation(int slides) {
+        folder_ = std::filesystem::temp_directory_path() / ("avelin-create-bench-" + std::to_string(slides));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        path = WritePresentation(folder_.string(), kSlides);
+        path = WritePresentation(folder_.string(), slides);
     }
     ~LargePresentation() {
         std::error_code ec;
@@ -38,19 +37,28 @@ class LargePresentation {
     std::filesystem::path folder_;
 };
 
+// Reading the .pptx alone, and with every definition file; 500 and 2,000
+// slides show how each grows with the slides.
+void BM_ReadPptx(benchmark::State& state) {
+    const LargePresentation presentation(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadPptx(presentation.path).slides.size());
+}
+BENCHMARK(BM_ReadPptx)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+
 void BM_LoadPresentationVotes(benchmark::State& state) {
-    static const LargePresentation presentation;
+    const int slides = static_cast<int>(state.range(0));
+    const LargePresentation presentation(slides);
     LocalFileSystem files;
     for (auto _ : state) {
         const PresentationInfo info = ReadPptx(presentation.path);
         const PresentationVotes votes = LoadPresentationVotes(info, files);
-        if (votes.voteCount != kSlides)
+        if (votes.voteCount != slides)
             state.SkipWithError("not every vote was found");
         benchmark::DoNotOptimize(votes.rows.data());
     }
-    state.counters["slides"] = kSlides;
 }
-BENCHMARK(BM_LoadPresentationVotes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPresentationVotes)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 // 100 series votes of 10 iterations, values 0 to 10 all available, every
 // cell holding a count from 0 to 1,000.
