@@ -1,6 +1,6 @@
-// Preparing one input: repeated runs of a vote, the file's vote list, its
-// refusal, the check's reading and the merge order of all names; the same
-// from a file read in pieces of any size as from its whole text.
+// Preparing one input: repeated runs of a vote, the file's vote list and its
+// refusal, the same from a file read in pieces of any size as from its whole
+// text; and the merge order of all names.
 #include <gtest/gtest.h>
 
 #include "merge/merge_run.h"
@@ -77,27 +77,6 @@ TEST(PrepareInputFile, MarksRepeatedRunsKeepsTheLastLineOfEachVoteAndRefusesBadF
     };
     for (const auto& [text, votes] : cases)
         EXPECT_EQ(Votes(text), votes) << text;
-}
-
-TEST(CheckInputFile, CountsLinesAndKeypadCountsOrNamesTheFirstMalformedLine) {
-    test::MemoryFileSystem files;
-    files.files["a.rec"] = Line("A", "1;") + Line("Q", "") + Line("Q", "") + Line("A", "1;2;") + "\r\n";
-    const InputCheck check = CheckInputFile(files, "a.rec");
-    EXPECT_EQ(check.voteLines, 4);
-    EXPECT_EQ(check.keypadCounts, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(check.distinctVotes, 3u); // A and the two votes of the Q run
-    const auto errorOf = [&](const std::string& path) -> std::string {
-        try {
-            CheckInputFile(files, path);
-        } catch (const std::runtime_error& e) {
-            return e.what();
-        }
-        return "read";
-    };
-    files.files["b.rec"] = "short\r\n" + Line("A", "1;") + "\"\\A\",4,40000,\"\",\"t\",\"d\"\r\n";
-    EXPECT_EQ(errorOf("b.rec"), "b.rec, line 1: fewer than six fields");
-    files.files["folder/inner.rec"] = "";
-    EXPECT_EQ(errorOf("folder"), "folder: Is a folder, not a file");
 }
 
 TEST(MergeOrder, SortsAllDistinctNamesWithoutRegardToCase) {
