@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "../tests/support/fakes.h"
-#include "manual_entry/frmCreate.h"
 #include "offscreen_application.h"
+#include "manual_entry/frmCreate.h"
 #include "platform/file_system.h"
 #include "platform/qt_window_system.h"
 #include "startup/mod_main.h"

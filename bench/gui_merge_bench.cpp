@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "../tests/support/fakes.h"
+#include "offscreen_application.h"
 #include "data_generator.h"
 #include "merge/avlmerge.h"
-#include "offscreen_application.h"
 #include "platform/file_system.h"
 #include "platform/qt_window_system.h"
 #include "startup/mod_main.h"
