@@ -97,7 +97,7 @@ inline PlainFile PlainPreparation(const std::string& text, const std::string& pa
             f.push_back(lines[m].substr(start));
             return f;
         }();
-        quoted = quoted || fields[1].starts_with('"') || fields[2].starts_with('"');
+        quoted = quoted || fields[1].starts_with('"');
         bool seen = false;
         for (const VoteLine& v : file.votes)
             seen = seen || v.voteName == record.voteName;

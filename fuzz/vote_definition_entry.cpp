@@ -60,7 +60,9 @@ Outcome VoteDefinition(std::string_view data) {
     presentation.path = folder;
     presentation.name = "talk.pptx";
     presentation.slides.push_back({{{"VOTE", "C:\\Prog\\VOTER.EXE vote.AVL,1"}, {"Title", ""}}});
-    presentation.slides.push_back({{{"vote", "voter.exe " + path}}});
+    const std::string withFolder = "C:\\talk\\vote.AVL"; // a name with a backslash is used as it stands
+    files.files[withFolder] = std::string(data);
+    presentation.slides.push_back({{{"vote", "voter.exe " + withFolder}}});
     const PresentationVotes votes = LoadPresentationVotes(presentation, files);
     Require(votes.voteCount == 2 && votes.rows.size() == 2 * static_cast<std::size_t>(entry.RowCount),
             "both votes are read, each with its rows");

@@ -65,4 +65,17 @@ std::string ExistingFolderFor(const std::string& folder, const FileSystem& files
     return NormalFolder(files.currentDirectory());
 }
 
+std::optional<std::string> DriveCurrentFolder(const std::string& drive, FileSystem& files) {
+    const std::string before = files.currentDirectory();
+    try {
+        files.changeDrive(drive);
+        const std::string folder = files.currentDirectory();
+        files.setCurrentDirectory(before);
+        return folder;
+    } catch (const FileError&) {
+        files.setCurrentDirectory(before);
+        return std::nullopt;
+    }
+}
+
 } // namespace avelin

@@ -3,6 +3,7 @@
 // root down to the open folder, a subfolder's path, and the nearest folder
 // that exists. Paths use the platform's separator; a root keeps its trailing
 // separator ("/" or "C:\"), any other folder has none.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,9 @@ std::string FolderName(const std::string& folder);
 // `folder` when it exists, else its nearest existing ancestor, else the
 // current directory.
 std::string ExistingFolderFor(const std::string& folder, const FileSystem& files);
+// The current folder of `drive` ("D:\"): the folder that changing to that
+// drive enters. The process's current folder is left as it was. nullopt when
+// the drive cannot be entered (not ready).
+std::optional<std::string> DriveCurrentFolder(const std::string& drive, FileSystem& files);
 
 } // namespace avelin

@@ -119,18 +119,19 @@ bool frm_browse::setFolderPath(const std::string& folder) {
 
 void frm_browse::fillFolders() {
     lst_folders->clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon opened = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const std::vector<std::string> chain = FolderChain(path_);
     QString indent;
     for (const std::string& folder : chain) {
         QListWidgetItem* item = NewEntry(folder);
         item->setText(indent + ToDisplay(FolderName(folder)));
-        item->setIcon(open);
+        item->setIcon(opened);
         lst_folders->addItem(item);
         indent += QStringLiteral("   ");
     }
-    lst_folders->setCurrentRow(lst_folders->count() - 1);
+    QListWidgetItem* open = lst_folders->item(lst_folders->count() - 1);
+    lst_folders->setCurrentItem(open);
     std::vector<std::string> subfolders;
     try {
         subfolders = files_.listFolders(path_);
@@ -143,18 +144,18 @@ void frm_browse::fillFolders() {
         item->setIcon(closed);
         lst_folders->addItem(item);
     }
+    // The open folder goes to the top of the list's view (as far as the list
+    // scrolls), with its subfolders in view below it.
+    lst_folders->scrollToItem(open, QAbstractItemView::PositionAtTop);
 }
 
 void frm_browse::lst_drives_Change() {
-    const std::string drive = FromByteArray(lst_drives->currentData().toByteArray());
-    // The drive's current folder: the current directory when it lies on that
-    // drive, else the drive's root.
-    const std::string current = files_.currentDirectory();
-    const std::string target = EqualNoCase(RootOf(current), drive) ? current : drive;
     // A drive that is not ready (an empty removable drive) cannot be opened:
     // the drive list goes back to the open folder's drive and the folder
     // list keeps its folder.
-    if (!setFolderPath(target))
+    const std::optional<std::string> folder =
+        DriveCurrentFolder(FromByteArray(lst_drives->currentData().toByteArray()), files_);
+    if (!folder || !setFolderPath(*folder))
         showDriveOf(path_);
 }
 

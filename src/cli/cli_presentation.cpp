@@ -2,11 +2,13 @@
 
 #include <ostream>
 
+#include "cli/cli_output.h"
 #include "platform/pptx_reader.h"
 
 namespace avelin::cli {
 
 LoadedPresentation LoadVotesOf(const std::string& pptxPath, const FileSystem& files, std::ostream& err) {
+    RefuseFolderInput(pptxPath, files);
     LoadedPresentation loaded;
     loaded.presentation = ReadPptx(pptxPath);
     loaded.votes = LoadPresentationVotes(loaded.presentation, files);

@@ -6,11 +6,13 @@
 
 #include "cli/cli_clock.h"
 #include "cli/cli_file_faults.h"
+#include "cli/cli_output.h"
 #include "cli/cli_presentation.h"
 #include "cli/command.h"
 #include "formats/windows_names.h"
 #include "manual_entry/grid_rules.h"
 #include "manual_entry/manual_results.h"
+#include "merge/readiness.h"
 #include "platform/errors.h"
 
 namespace avelin::cli {
@@ -110,28 +112,30 @@ int RunCreateCommand(const CreateOptions& options) {
     return RunReporting([&](bool& writing) {
         files.faults = CliFileFaults();
         const auto clock = CliClock();
+        // ".rec" is completed as for the merged file.
+        const std::string output = CompleteExtension(options.output);
         // A name Windows cannot create is refused before anything is read.
-        if (const auto problem = ChosenPathProblem(options.output))
-            throw UsageError(options.output + ": " + *problem);
+        if (const auto problem = ChosenPathProblem(output))
+            throw UsageError(output + ": " + *problem);
+        CheckOutputPath(options.output, output, files);
         const LoadedPresentation loaded = LoadVotesOf(options.presentation, files, std::cerr);
         if (loaded.votes.voteCount == 0) {
             std::cerr << "avelin-rec: " << kNoVotesMessage << '\n';
             return BadInput;
         }
         const GridCounts counts = ReadCounts(options.counts, files.readAll(options.counts), loaded.votes);
-        if (!options.force && files.fileExists(options.output)) {
-            std::cerr << "avelin-rec: " << options.output
-                      << ": the file already exists (--force replaces it)\n";
+        if (!options.force && files.fileExists(output)) {
+            std::cerr << "avelin-rec: " << output << ": the file already exists (--force replaces it)\n";
             return BadInput;
         }
         const std::string text =
             ManualResultsText(loaded.votes.votes, counts, loaded.presentation.path, *clock);
         writing = true;
-        files.writeFile(options.output, text);
+        files.writeFile(output, text);
         std::size_t lines = 0;
         for (char c : text)
             lines += c == '\n';
-        std::cout << "wrote " << options.output << ": " << lines << (lines == 1 ? " line\n" : " lines\n");
+        std::cout << "wrote " << output << ": " << lines << (lines == 1 ? " line\n" : " lines\n");
         return Done;
     });
 }
@@ -145,7 +149,9 @@ const RegisterCommand registerCreate([](CLI::App& app, int& status) {
     cmd->add_option("--counts,-c", options->counts,
                     "CSV file: one line per answer row in grid order, 11 counts for the values 0 to 10")
         ->required();
-    cmd->add_option("--output,-o", options->output, "The results file to write")->required();
+    cmd->add_option("--output,-o", options->output,
+                    "The results file to write (\".rec\" is added when missing)")
+        ->required();
     cmd->add_flag("--force,-f", options->force, "Replace an existing output file");
     cmd->callback([options, &status] { status = RunCreateCommand(*options); });
 });

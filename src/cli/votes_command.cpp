@@ -11,8 +11,9 @@ namespace avelin::cli {
 
 namespace {
 
+// In capitals, as the other kinds ("SERIES", "RANK", "TEXT") are.
 std::string KindText(const std::string& kind) {
-    return kind.empty() ? "standard" : kind;
+    return kind.empty() ? "STANDARD" : kind;
 }
 
 int RunVotesCommand(const std::string& pptx) {

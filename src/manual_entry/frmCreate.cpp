@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 #include "manual_entry/frmCreate_grid.h"
@@ -81,9 +82,13 @@ double frmCreate::yToTwips(int pixels) const {
 void frmCreate::CreateControls() {
     setObjectName("frmCreate");
     setWindowTitle(kCaption);
-    // The twips of the design were laid out for an 8-point font; with the
-    // larger default of some desktops the labels would not fit their widths.
+    // The twips of the design were laid out for MS Sans Serif at 8 points;
+    // where it is missing, a face of about its widths, else DejaVu Sans (a
+    // font configuration without generic aliases would otherwise give any
+    // face, a serif or a monospaced one).
     QFont small = font();
+    small.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "DejaVu Sans"});
+    small.setStyleHint(QFont::SansSerif);
     small.setPointSize(8);
     setFont(small);
     resize(twipsToX(kClientWidth), twipsToY(kClientHeight));
@@ -99,6 +104,7 @@ void frmCreate::CreateControls() {
     grdVotes->move(0, 0);
     grdVotes->hide();
     grdVotes->onKeyDown = [this](QKeyEvent& event) { return grdVotes_KeyDown(event); };
+    grdVotes->onScrolled = [this] { grdVotes_Scroll(); };
     connect(grdVotes, &QTableWidget::cellDoubleClicked, this, [this] { grdVotes_DblClick(); });
 
     txtInput = new QLineEdit(this);
@@ -136,7 +142,7 @@ void frmCreate::CreateControls() {
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
 
     // The loading indicator sits in the middle of the client area.
-    imgLoading = new QLabel(this);
+    imgLoading = new StillPicture(this);
     imgLoading->setObjectName("imgLoading");
     imgLoading->setPixmap(LoadingPicture());
     imgLoading->setFixedSize(kLoadingPictureWidth, kLoadingPictureHeight);
@@ -150,6 +156,12 @@ void frmCreate::CreateControls() {
     // shift the words.
     lblLoading->setIndent(kLoadingPictureWidth / 2 -
                           lblLoading->fontMetrics().horizontalAdvance("Please Wait") / 2);
+    // The window is disabled while it loads; the caption keeps the colour of
+    // enabled text, so the loading state is not drawn washed out.
+    QPalette loading = lblLoading->palette();
+    loading.setColor(QPalette::Disabled, QPalette::WindowText,
+                     loading.color(QPalette::Active, QPalette::WindowText));
+    lblLoading->setPalette(loading);
 
     cdSave.fileName = "Manual Votes.rec";
     cdSave.filter = "avelin Results Files (*.rec)|*.rec";
@@ -242,11 +254,16 @@ void frmCreate::Form_Load() {
     setEnabled(true);
     fraKey->show();
     grdVotes->show();
+    grdVotes->setFocus(Qt::OtherFocusReason); // a count can be typed at once
 
     const std::array<const char*, 3> keyTexts{"Standard Vote", "Series Vote", "Rating Scale"};
     const std::array<std::uint32_t, 3> keyColours{kStandardColour, kSeriesColour, kRankColour};
     for (std::size_t i = 0; i < 3; ++i) {
         lblKeyVoteType[i]->setText(keyTexts[i]);
+        // A wider face than the design's widens the label, within the frame.
+        lblKeyVoteType[i]->resize(std::clamp(lblKeyVoteType[i]->sizeHint().width(), twipsToX(kKeyLabelWidth),
+                                             fraKey->width() - lblKeyVoteType[i]->x() - twipsToX(60)),
+                                  lblKeyVoteType[i]->height());
         QPalette palette = lblKeyVoteType[i]->palette();
         palette.setColor(QPalette::WindowText, ColourFromBgr(keyColours[i]));
         lblKeyVoteType[i]->setPalette(palette);
@@ -270,13 +287,13 @@ void frmCreate::FormatGrid() {
         }
     }
 
-    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    const QColor greyed = GreyedColour();
     int row = 1;
     for (const VoteEntry& vote : votes) {
         for (int k = 0; k < vote.RowCount; ++k, ++row) {
             for (int n = 1; n < kGridColumns; ++n)
                 if (IsUnavailableColumn(vote, n))
-                    grdVotes->item(row - 1, n - 1)->setBackground(buttonFace);
+                    grdVotes->item(row - 1, n - 1)->setBackground(greyed);
         }
     }
     setCurrentCell(1, 1);

@@ -17,6 +17,7 @@
 #include "platform/dialogs.h"
 #include "startup/mod_main.h"
 
+class QColor;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -56,6 +57,9 @@ class frmCreate : public QWidget, public WorkWindow {
     std::string cellText(int row, int col) const;
     void setCellText(int row, int col, const std::string& text);
     bool isGreyed(int row, int col) const;
+    // The background of greyed cells: the button-face colour, darker where
+    // the style's is too close to the white of the cells to tell them apart.
+    static QColor GreyedColour();
     // The counts in grid order, for the results writer.
     GridCounts gridCounts() const;
 
@@ -78,7 +82,12 @@ class frmCreate : public QWidget, public WorkWindow {
     void txtInput_Change();
     bool txtInput_KeyDown(int keyCode);
     void txtInput_LostFocus();
+    void grdVotes_Scroll();
     void cmdSave_Click();
+    // Puts the open editor over its cell as the grid shows it.
+    void PlaceCellEditor();
+    // Closes the editor by giving `next` the focus, as a click on it does.
+    void LeaveCellEditor(QWidget* next);
 
     // Twips to pixels along each axis, at the screen's logical resolution.
     int twipsToX(double twips) const;
@@ -90,6 +99,9 @@ class frmCreate : public QWidget, public WorkWindow {
     bool ended_ = false;
     bool busyPointer_ = false;
     SaveDialogRequest cdSave;
+    // The cell the editor was opened on: the only cell it writes to.
+    int editRow_ = 0;
+    int editCol_ = 0;
 
     VoteGrid* grdVotes = nullptr;
     QLineEdit* txtInput = nullptr;

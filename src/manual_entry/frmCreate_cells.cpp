@@ -9,14 +9,6 @@
 
 namespace avelin {
 
-namespace {
-
-QColor buttonFace() {
-    return QApplication::palette().color(QPalette::Button);
-}
-
-} // namespace
-
 int frmCreate::currentRow() const {
     return grdVotes->currentRow() + 1; // 0 when there is no current cell
 }
@@ -49,13 +41,25 @@ void frmCreate::setCellText(int row, int col, const std::string& text) {
     cell->setText(value);
 }
 
-// A cell is unavailable when its background is the button-face colour.
+// Some styles give buttons nearly the white of the cells (a light grey one
+// lightness step of 16 away); a greyed cell is then darkened until it stands
+// out at a glance.
+QColor frmCreate::GreyedColour() {
+    const QPalette palette = QApplication::palette();
+    const int white = palette.color(QPalette::Base).lightness();
+    QColor colour = palette.color(QPalette::Button);
+    while (white - colour.lightness() < 40 && colour.lightness() > 40)
+        colour = colour.darker(105);
+    return colour;
+}
+
+// A cell is unavailable when its background is the greyed colour.
 bool frmCreate::isGreyed(int row, int col) const {
     const QTableWidgetItem* cell = grdVotes->item(row - 1, col - 1);
     if (cell == nullptr)
         return false;
     const QBrush background = cell->background();
-    return background.style() != Qt::NoBrush && background.color() == buttonFace();
+    return background.style() != Qt::NoBrush && background.color() == GreyedColour();
 }
 
 GridCounts frmCreate::gridCounts() const {

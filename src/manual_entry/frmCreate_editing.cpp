@@ -25,28 +25,55 @@ QString fromSystem(const std::string& text) {
 
 } // namespace
 
-// The offsets of the editor count the widths and heights of the columns and
-// rows in front of the cell. When the grid is scrolled the cell is first
-// brought into view, and the columns and rows scrolled out of view are left
-// out of the sums, so the editor always covers the cell as it is shown.
 void frmCreate::ShowCellEditor() {
     const int row = currentRow();
     const int col = currentCol();
     if (col < 1 || row <= 0)
         return;
     grdVotes->setHighlight(false);
+    editRow_ = row;
+    editCol_ = col;
     grdVotes->scrollToItem(grdVotes->item(row - 1, col - 1));
     txtInput->resize(grdVotes->columnWidth(col - 1) - twipsToX(60),
                      grdVotes->rowHeight(row - 1) - twipsToY(100));
     txtInput->setText(fromSystem(cellText(row, col)));
-    const int left =
-        grdVotes->x() + grdVotes->verticalHeader()->width() + grdVotes->columnViewportPosition(col - 1);
-    const int top =
-        grdVotes->y() + grdVotes->horizontalHeader()->height() + grdVotes->rowViewportPosition(row - 1);
-    txtInput->move(left + twipsToX(70), top + twipsToY(90));
+    PlaceCellEditor();
     txtInput->show();
     txtInput->raise();
     txtInput->setFocus(Qt::OtherFocusReason);
+}
+
+// The offsets of the editor count the widths and heights of the columns and
+// rows in front of its cell; those scrolled out of view are left out, so the
+// editor covers the cell as it is shown.
+void frmCreate::PlaceCellEditor() {
+    const int left =
+        grdVotes->x() + grdVotes->verticalHeader()->width() + grdVotes->columnViewportPosition(editCol_ - 1);
+    const int top =
+        grdVotes->y() + grdVotes->horizontalHeader()->height() + grdVotes->rowViewportPosition(editRow_ - 1);
+    txtInput->move(left + twipsToX(70), top + twipsToY(90));
+}
+
+// Scrolling the grid with the editor open moves the editor with its cell
+// while the whole cell is in view; once the cell leaves the view the edit is
+// finished as when the editor is left (what was typed is already in the
+// cell), so the editor never lies over another cell or a header.
+void frmCreate::grdVotes_Scroll() {
+    if (txtInput->isHidden())
+        return;
+    const QRect cell = grdVotes->visualItemRect(grdVotes->item(editRow_ - 1, editCol_ - 1));
+    if (grdVotes->viewport()->rect().contains(cell))
+        PlaceCellEditor();
+    else
+        LeaveCellEditor(grdVotes);
+}
+
+void frmCreate::LeaveCellEditor(QWidget* next) {
+    if (txtInput->isHidden())
+        return;
+    next->setFocus(Qt::OtherFocusReason); // the editor's focus-out closes it
+    if (!txtInput->isHidden())            // no focus events in an inactive window
+        txtInput_LostFocus();
 }
 
 void frmCreate::grdVotes_DblClick() {
@@ -116,17 +143,17 @@ bool frmCreate::grdVotes_KeyDown(QKeyEvent& event) {
 
 // Invalid text falls back to the cell's; a negative number turns positive.
 // The corrected text comes back here as a change of its own, which copies it.
+// The text goes into the cell the editor was opened on, whatever has become
+// the current cell since, and never into a greyed cell.
 void frmCreate::txtInput_Change() {
-    const int row = currentRow();
-    const int col = currentCol();
     const std::string text = txtInput->text().toLocal8Bit().toStdString();
-    const std::string kept = EditorTextAfterChange(text, cellText(row, col));
+    const std::string kept = EditorTextAfterChange(text, cellText(editRow_, editCol_));
     if (kept != text) {
         txtInput->setText(fromSystem(kept));
         return;
     }
-    if (row > 0 && col > 0)
-        setCellText(row, col, kept);
+    if (editRow_ > 0 && editCol_ > 0 && !isGreyed(editRow_, editCol_))
+        setCellText(editRow_, editCol_, kept);
 }
 
 bool frmCreate::txtInput_KeyDown(int keyCode) {

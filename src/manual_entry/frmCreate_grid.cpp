@@ -72,4 +72,10 @@ void VoteGrid::keyPressEvent(QKeyEvent* event) {
     QTableWidget::keyPressEvent(event);
 }
 
+void VoteGrid::scrollContentsBy(int dx, int dy) {
+    QTableWidget::scrollContentsBy(dx, dy);
+    if (onScrolled)
+        onScrolled();
+}
+
 } // namespace avelin

@@ -16,6 +16,8 @@ class VoteGrid : public QTableWidget {
     // Called for every key pressed on the grid; returns true when it took the
     // key, false to leave it to the grid's own handling (moving, extending).
     std::function<bool(QKeyEvent&)> onKeyDown;
+    // Called after the cells have scrolled (wheel, scroll bars, keys).
+    std::function<void()> onScrolled;
 
     // The selection highlight; also readable as the property "highlight".
     void setHighlight(bool on);
@@ -23,6 +25,7 @@ class VoteGrid : public QTableWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
   private:
     bool highlight_ = true;

@@ -49,4 +49,8 @@ QPixmap LoadingPicture() {
     return picture;
 }
 
+void StillPicture::paintEvent(QPaintEvent*) {
+    QPainter(this).drawPixmap(0, 0, pixmap());
+}
+
 } // namespace avelin

@@ -1,4 +1,6 @@
 // Saving the counts of the manual data window as a results file.
+#include <QPushButton>
+
 #include "formats/windows_names.h"
 #include "manual_entry/frmCreate.h"
 #include "manual_entry/frmCreate_grid.h"
@@ -8,6 +10,10 @@
 namespace avelin {
 
 void frmCreate::cmdSave_Click() {
+    // Pressed by its access key the button does not take the focus: the edit
+    // is finished here as a click on the button finishes it, before the
+    // writer moves the current cell.
+    LeaveCellEditor(cmdSave);
     Services& services = mod_.services;
     cdSave.initialFolder = PresentationFolder;
     cdSave.fileName = "Manual Votes.rec";

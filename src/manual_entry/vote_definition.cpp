@@ -17,11 +17,10 @@ bool isBlank(char c) {
 } // namespace
 
 std::string VoteDefinitionPath(const std::string& name, const std::string& presentationFolder) {
-    // Either separator marks a name that carries its own folder: the add-in
-    // writes "\" and a name typed on this machine may use the native one.
-    const bool hasFolder =
-        name.find('\\') != std::string::npos || name.find(kPathSeparator) != std::string::npos;
-    return hasFolder ? name : presentationFolder + kPathSeparator + name;
+    // Only a backslash marks a name that carries its own folder, on every
+    // platform: any other name, one with "/" included, lies beside the
+    // presentation.
+    return name.find('\\') != std::string::npos ? name : presentationFolder + kPathSeparator + name;
 }
 
 FieldReader::FieldReader(std::string text, std::string path)

@@ -47,12 +47,12 @@ class FieldReader {
     bool afterComma_ = false; // the last field ended at a comma
 };
 
-// Where the definition file `name` lies: a name that holds a folder separator
-// ("\" or the native one) as it stands, a bare name in `presentationFolder`.
+// Where the definition file `name` lies: a name that holds a backslash as it
+// stands, any other name in `presentationFolder`.
 std::string VoteDefinitionPath(const std::string& name, const std::string& presentationFolder);
 
 // Fills `entry` (all but Name) from the definition file `name`: a name without
-// a folder separator is taken from `presentationFolder`. Returns false and
+// a backslash is taken from `presentationFolder`. Returns false and
 // changes nothing when the file does not exist. Throws FormatError when the
 // file ends too early or holds a count the grid cannot take (outside the
 // 16-bit range, or a negative number of rows), FileError when it cannot be

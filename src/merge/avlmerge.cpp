@@ -3,6 +3,8 @@
 #include "merge/avlmerge.h"
 
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,6 +111,19 @@ bool avlmerge::eventFilter(QObject* watched, QEvent* event) {
             txt_ofile_LostFocus();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// OK is the rename frame's default button: while the frame is open, Enter
+// presses it wherever the focus is, after the check of the box that holds
+// the focus. A focused button takes Enter itself, and never passes it on.
+void avlmerge::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !frm_newname->isHidden()) {
+        if (guard_->mayLeaveFor(cmd_newname[0]))
+            cmd_newname_Click(0);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void avlmerge::UseDataFolder() {

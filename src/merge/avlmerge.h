@@ -72,6 +72,7 @@ class avlmerge : public QWidget, public WorkWindow {
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildControls();
@@ -84,9 +85,11 @@ class avlmerge : public QWidget, public WorkWindow {
     void HideRenameFrame();
     void SetGoButton(bool enabled, std::uint32_t colour, const std::string& caption);
     void FitListCaptions();
+    double CaptionScale() const;
 
     Mod_Main& mod_;
     double dpi_ = 96.0;
+    double xScale_ = 1.0; // lefts and widths of the design, widened for the font
 
     QLabel* Label1 = nullptr;
     QLabel* lbl_directory = nullptr;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "merge/avlmerge.h"
 #include "merge/avlmerge_info_panel.h"
@@ -105,6 +106,9 @@ void avlmerge::buildControls() {
     lbl_outfile->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txt_ofile = Named(new QLineEdit(this), "txt_ofile");
     cmd_go = NewButton(this, "cmd_go", "Need 2 files selected");
+    // Its own, since a widget with a style sheet does not take over the list
+    // of font families from its window.
+    cmd_go->setFont(font());
     SetGoButton(false, 255, "Need 2 files selected"); // the design state, before the first check
     cmd_cancel = NewButton(this, "cmd_cancel", "&Quit");
     lst_temp = NewList(this, "lst_temp", nullptr);
@@ -146,11 +150,13 @@ void avlmerge::buildControls() {
 }
 
 void avlmerge::placeControls(double dpi) {
-    const auto at = [dpi](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(TwipRect(left, top, width, height, dpi));
-    };
     dpi_ = dpi;
-    setFixedSize(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi));
+    xScale_ = CaptionScale();
+    const auto x = [this](int twips) { return static_cast<int>(std::lround(twips * xScale_)); };
+    const auto at = [&](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(TwipRect(x(left), top, x(left + width) - x(left), height, dpi));
+    };
+    setFixedSize(TwipsToPixels(x(kClientWidth), dpi), TwipsToPixels(kClientHeight, dpi));
 
     at(Label1, 120, 240, 1935, 255);
     at(lbl_directory, 2040, 240, 4575, 255);
@@ -183,15 +189,51 @@ void avlmerge::placeControls(double dpi) {
     FitListCaptions();
 }
 
+// The design's lengths were made for the widths of MS Sans Serif. Where the
+// system gives a wider face (DejaVu Sans, say), the captions are measured in
+// the font they are drawn in, and all lefts and widths of the window grow by
+// the largest ratio of a caption's width to the width the design gives it, so
+// that every fixed caption shows whole and the layout keeps its proportions.
+double avlmerge::CaptionScale() const {
+    const QFontMetrics bold(Label3->font());
+    const struct {
+        const QWidget* control;
+        QString text;
+        int twips; // the width the design gives the text
+    } captions[] = {
+        {Label1, Label1->text(), 1935},
+        {lblVoteName, lblVoteName->text(), 1455},
+        {lblOutputDirectoryTitle, lblOutputDirectoryTitle->text(), 1335},
+        {lbl_outfile, lbl_outfile->text(), 1335},
+        {lbl_inputlist, "Maximum of 10 files merged", 2415},
+        {lbl_files, "10 Files selected for merging", 4215},
+        {lbl_newname, "That name already appears in the list, try again.", 4815},
+        {cmd_browseinput, cmd_browseinput->text(), 1095 - 120}, // less the button's frame
+        {cmd_obrowse, "Browse", 1215 - 120},
+        {cmd_cancel, "Quit", 1215 - 120},
+        {cmd_go, "Need 2 files selected. Need output file. ", 3735 - 120},
+    };
+    const double designPixels = dpi_ / 1440.0;
+    double scale = (bold.horizontalAdvance(Label3->text()) + 4) / (4815 * designPixels);
+    for (const auto& c : captions)
+        scale = std::max(scale,
+                         (c.control->fontMetrics().horizontalAdvance(c.text) + 4) / (c.twips * designPixels));
+    for (const QString& line : TChart1->titleLines()) // the panel keeps a margin of 4 pixels a side
+        scale =
+            std::max(scale, (TChart1->fontMetrics().horizontalAdvance(line) + 12) / (3135 * designPixels));
+    return std::clamp(scale, 1.0, 2.0);
+}
+
 void avlmerge::FitListCaptions() {
-    // The captions above the lists change at run time. Where this system's
-    // substitute for the design font is wider than the design's, a caption
-    // widens its label to the right, at most to its list's width, rather than
-    // being cut off.
+    // The captions above the lists change at run time: a caption widens its
+    // label to the right, at most to its list's width, rather than being cut
+    // off.
     const auto fit = [this](QLabel* label, int designTwips, int listTwips) {
         const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 4;
-        label->resize(std::clamp(needed, TwipsToPixels(designTwips, dpi_), TwipsToPixels(listTwips, dpi_)),
-                      label->height());
+        const auto pixels = [this](int twips) {
+            return TwipsToPixels(static_cast<int>(twips * xScale_), dpi_);
+        };
+        label->resize(std::clamp(needed, pixels(designTwips), pixels(listTwips)), label->height());
     };
     fit(lbl_inputlist, 1935, 2415);
     fit(lbl_files, 1935, 4215);
@@ -201,13 +243,14 @@ void avlmerge::SetGoButton(bool enabled, std::uint32_t colour, const std::string
     cmd_go->setEnabled(enabled);
     cmd_go->setText(ToDisplay(caption));
     // Graphical style: the colour (0x00BBGGRR) shows as the background, also
-    // while the button is disabled.
+    // while the button is disabled; the caption stays black, as grey does not
+    // read on red.
     cmd_go->setProperty("BackColor", static_cast<uint>(colour));
     const int r = static_cast<int>(colour & 0xff), g = static_cast<int>((colour >> 8) & 0xff),
               b = static_cast<int>((colour >> 16) & 0xff);
     cmd_go->setStyleSheet(QString("QPushButton#cmd_go { background-color: rgb(%1, %2, %3); color: black;"
                                   " border: 1px solid #404040; }"
-                                  " QPushButton#cmd_go:disabled { color: #505050; }")
+                                  " QPushButton#cmd_go:disabled { color: black; }")
                               .arg(r)
                               .arg(g)
                               .arg(b));

@@ -92,11 +92,13 @@ inline std::vector<std::string> Entries(const QListWidget* list) {
 }
 
 // A design font (8.25 pt): the named face where the system has it, else a
-// face of about the same widths, so that captions fit their design sizes.
+// face of about the same widths, else DejaVu Sans, which every Debian machine
+// has (a font configuration without generic aliases would otherwise give a
+// serif face); the window widens for a wider face.
 inline QFont DesignFont(const QString& family) {
     QFont font;
-    font.setFamilies(
-        {family, "Microsoft Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "Helvetica"});
+    font.setFamilies({family, "Microsoft Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "Helvetica",
+                      "DejaVu Sans"});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;

@@ -5,6 +5,7 @@
 // and the merge goes on unless the caller refuses on a warning.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace avelin {
@@ -20,10 +21,10 @@ struct VoteSummary {
 // What the design check needs of one input; the merge's preparation fills
 // one per input, in merge order.
 struct InputSummary {
-    std::string path;          // the file read, ".rec" included
-    std::string groupName;     // its group name
-    int keypadCount = 0;       // its block of keypad positions: its largest keypad count
-    bool quotedCounts = false; // a vote line gives its counts in double quotes, as manual-data files do
+    std::string path;               // the file read, ".rec" included
+    std::string groupName;          // its group name
+    int keypadCount = 0;            // its block of keypad positions: its largest keypad count
+    bool quotedCounts = false;      // a vote line gives its counts in double quotes, as manual-data files do
     std::vector<VoteSummary> votes; // its distinct votes, in the order the merge keeps them
 };
 
@@ -41,5 +42,9 @@ struct DesignWarning {
 // manual-data file (its answers will not fill keypad positions), an input
 // without votes.
 std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs);
+
+// Whether a line of a results file's text gives its choice count in double
+// quotes, as the lines of a manual-data file do.
+bool HasQuotedCounts(std::string_view text);
 
 } // namespace avelin

@@ -300,9 +300,8 @@ class Preparer {
             problem_ = counts.problem;
             return;
         }
-        for (int f : {1, 2})
-            if (!fields.field[f].empty() && fields.field[f].front() == '"')
-                file_.quotedCounts = true;
+        if (!fields.field[1].empty() && fields.field[1].front() == '"')
+            file_.quotedCounts = true;
         const std::string_view name = VoteNameView(fields.field[0], nameScratch2_);
         const std::size_t at = index_.findOrAdd(name, file_.votes);
         if (at == file_.votes.size())

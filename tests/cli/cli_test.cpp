@@ -1,8 +1,9 @@
 // avelin-rec run as a process on the checked-in fixtures and the demo
 // presentation: what the tool itself adds (options, default group names, the
-// clock, the counts file, --force, exit statuses and messages). Each command
-// is checked once to write what the windows write; the merge and writer rules
-// themselves are tested with the merge run and the manual results writer.
+// clock, the counts file, --force, the design check, exit statuses and
+// messages). Each command is checked once to write what the windows write;
+// the merge and writer rules themselves are tested with the merge run and the
+// manual results writer, the report's tallies with the report.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -36,7 +37,7 @@ TEST(AvelinRecMerge, WritesTheMergedFileMarkerAndGroupFilesAndListsThem) {
     std::filesystem::create_directory(cwd.at("out"));
     const RecRun r = RunRec(cwd, "merge --output out/merged " + kThreeInputs);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err.rfind("avelin-rec: warning: vote \"closing.avl\" is missing from ", 0), 0u) << r.err;
     EXPECT_EQ(r.out, FixtureText("expected/merge_stdout.txt"));
     EXPECT_EQ(cwd.read("out/merged.rec"), FixtureText("expected/merged.rec"));
     EXPECT_EQ(test::Listing(cwd.at("out")), "Day 1.grp\nMergeInfo.avl\nNorth.grp\nTuesday.grp\nmerged.rec\n");
@@ -60,40 +61,12 @@ TEST(AvelinRecMerge, AnExistingOutputIsReplacedOnlyWithForce) {
     const std::regex stamp(R"("\d\d:\d\d:\d\d","\d\d/\d\d/\d\d\d\d"\r\n)");
     EXPECT_EQ(std::regex_replace(cwd.read("merged.rec"), stamp, "T"),
               std::regex_replace(FixtureText("expected/merged.rec"), stamp, "T"));
-}
-
-// 1: an input is missing or malformed; 2: the request is refused; 3: a write
-// failed (the merge then puts the folder back as it was).
-TEST(AvelinRecMerge, EachFailureHasItsStatusAndMessageAndWritesNothing) {
-    test::TempFolder cwd;
-    cwd.write("merged.rec", "earlier merge");
-    const std::string monday = "-o merged --force " + Fixture("meeting/Monday") + " ";
-    const std::string inputs = monday + Fixture("meeting/Tuesday");
-    const struct {
-        std::string args, env;
-        int status;
-        std::string err; // a part of the message
-    } cases[] = {
-        {monday + Fixture("bad/short_line"), test::kPinnedNow, 1,
-         "avelin-rec: " + kFixtures + "/bad/short_line.rec, line 3: fewer than six fields\n"},
-        {monday + Fixture("meeting/Sunday"), test::kPinnedNow, 1,
-         "avelin-rec: " + kFixtures + "/meeting/Sunday.rec: No such file or directory\n"},
-        {"-g a -g b -g c " + inputs, test::kPinnedNow, 2, "3 group names given for 2 input files"},
-        {Fixture("meeting/Monday") + " " + Fixture("meeting/Tuesday"), test::kPinnedNow, 2, "--output"},
-        {inputs, "AVELIN_FIXED_NOW=soon ", 2, "AVELIN_FIXED_NOW \"soon\" is not of the form"},
-        {inputs, test::kPinnedNow + "AVELIN_FILE_FAULTS=flush:x:y ", 2, "\"flush:x:y\""},
-        {inputs, test::kPinnedNow + "AVELIN_FILE_FAULTS='rename:merged.rec:No space left on device' ", 3,
-         cwd.at("merged.rec") + ": No space left on device\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        const RecRun r = RunRec(cwd, "merge " + c.args, c.env);
-        EXPECT_EQ(r.status, c.status);
-        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
-        EXPECT_EQ(r.out, "");
-    }
-    EXPECT_EQ(cwd.listing(), "merged.rec\n");
-    EXPECT_EQ(cwd.read("merged.rec"), "earlier merge");
+    EXPECT_NE(r.out.find("\nreplaced " + cwd.at("merged.rec") + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nwrote " + cwd.at("MergeInfo.avl") + "\n"), std::string::npos) << r.out;
+    // The group files and the marker file are replaced without asking, and said so.
+    r = RunRec(cwd, "merge --force --output merged " + kThreeInputs);
+    EXPECT_NE(r.out.find("\nreplaced " + cwd.at("Day 1.grp") + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nreplaced " + cwd.at("MergeInfo.avl") + "\n"), std::string::npos) << r.out;
 }
 
 TEST(AvelinRecCheck, ReportsEachFileOrItsFirstMalformedLine) {
@@ -112,9 +85,6 @@ TEST(AvelinRecCheck, ReportsEachFileOrItsFirstMalformedLine) {
     r = RunRec(cwd, "check meeting/Monday.rec North/votes.rec");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    r = RunRec(cwd, "check nothing.rec");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "avelin-rec: nothing.rec: No such file or directory\n");
 }
 
 const std::string kDemoFolder = AVELIN_SOURCE_DIR "/examples/presentation";
@@ -145,7 +115,7 @@ TEST(AvelinRecVotes, AMissingDefinitionIsSkippedAndNoVotesIsRefused) {
     RecRun r = RunRec(cwd, "votes talk.pptx");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "talk.pptx: 1 vote, 1 answer row\n"
-                     "vote 1: Name \"here.AVL\", Kind standard, OptionCount 3, FirstOption 0, RowCount 1\n"
+                     "vote 1: Name \"here.AVL\", Kind STANDARD, OptionCount 3, FirstOption 0, RowCount 1\n"
                      "  row 1: here.AVL\n");
     EXPECT_EQ(r.err,
               "avelin-rec: " + cwd.at("gone.AVL") + ": no such vote definition file; the vote is skipped\n");
@@ -169,7 +139,7 @@ TEST(AvelinRecCreate, WritesWhatTheSaveButtonWritesFromCountsWithEitherLineEnd) 
         lf.erase(at, 1);
     cwd.write("lf.csv", lf);
     for (const std::string& counts : {kCounts, cwd.at("lf.csv")}) {
-        const RecRun r = RunRec(cwd, Create(counts, "Manual Votes.rec"));
+        const RecRun r = RunRec(cwd, Create(counts, "Manual Votes")); // ".rec" completed
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "wrote Manual Votes.rec: 9 lines\n");
         EXPECT_EQ(r.err, "");
@@ -219,27 +189,147 @@ TEST(AvelinRecCreate, BadCountsAreRefusedWithTheLineAndNothingIsWritten) {
     EXPECT_EQ(cwd.read("kept.rec"), "old bytes");
 }
 
-// 1: exists without --force; 2: a name Windows cannot create; 3: the write failed.
-TEST(AvelinRecCreate, OutputRefusalsAndAFailedWriteKeepTheEarlierFile) {
+// Every refusal of the command line with its status and its words: 1 an input
+// missing, a folder, not text or malformed; 2 a request refused; 3 a write
+// that failed (the merge then puts the folder back as it was). Nothing is
+// written by any of them.
+TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
     test::TempFolder cwd;
-    cwd.write("out.rec", "old bytes");
-    RecRun r = RunRec(cwd, Create(kCounts, "out.rec"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "avelin-rec: out.rec: the file already exists (--force replaces it)\n");
-    r = RunRec(cwd, Create(kCounts, "aux.rec"));
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "avelin-rec: aux.rec: AUX is a device name Windows reserves\n");
-    r = RunRec(cwd, Create(kCounts, "out.rec", " --force"),
-               test::kPinnedNow + "AVELIN_FILE_FAULTS='write:out.rec:No space left on device' ");
-    EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "avelin-rec: out.rec: No space left on device\n");
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(cwd.listing(), "out.rec\n");
-    EXPECT_EQ(cwd.read("out.rec"), "old bytes");
+    cwd.write("merged.rec", "earlier merge");
+    std::filesystem::create_directory(cwd.at("out"));
+    std::filesystem::create_directory(cwd.at("in.rec"));
+    const std::string line = "\"C:\\T\\Q.avl\",3,2,\"1;2;\",\"09:00:00\",\"01/12/2026\"\r\n";
+    cwd.write("notext.rec", line + line.substr(0, 20) + std::string(1, '\0') + line.substr(20));
+    const std::string inputs = Fixture("meeting/Monday") + " " + Fixture("meeting/Tuesday");
+    const std::string monday = "merge -o merged --force " + Fixture("meeting/Monday") + " ";
+    const std::string merged = Fixture("expected/merged.rec");
+    const std::string folder = "in.rec: Is a folder, not a file\n";
+    const std::string outFolder = "out: Is a folder, not a file; --output names the file to write\n";
+    const std::string notText = "notext.rec, line 2: not a results file: it holds a NUL byte\n";
+    const std::string noSpace =
+        test::kPinnedNow + "AVELIN_FILE_FAULTS='write:merged.rec:No space left on device' ";
+    const struct {
+        std::string args;
+        int status;
+        std::string text; // the end of the message on stderr; of stdout for status 0
+        std::string env = test::kPinnedNow;
+    } cases[] = {
+        {monday + Fixture("bad/short_line"), 1,
+         kFixtures + "/bad/short_line.rec, line 3: fewer than six fields\n"},
+        {monday + Fixture("meeting/Sunday"), 1,
+         kFixtures + "/meeting/Sunday.rec: No such file or directory\n"},
+        {monday + "in.rec", 1, folder},
+        {monday + "notext", 1, notText},
+        {"merge -g a -g b -g c -o merged " + inputs, 2, "3 group names given for 2 input files\n"},
+        {"merge " + inputs, 2, "--output is required\nRun with --help for more information.\n"},
+        {"merge -o out " + inputs, 2, outFolder},
+        {"merge -o missing/merged " + inputs, 2, "missing: No such folder for the output file\n"},
+        {"merge --otuput merged " + inputs, 2,
+         "unknown option '--otuput' for 'merge'; did you mean '--output'?\n"},
+        {"mrege -o merged " + inputs, 2, "unknown subcommand 'mrege'; did you mean 'merge'?\n"},
+        {"sort " + inputs, 2,
+         "unknown subcommand 'sort'; the subcommands are check, create, merge, report, votes\n"},
+        {monday + Fixture("meeting/Tuesday"), 2, "AVELIN_FIXED_NOW \"soon\" is not of the form",
+         "AVELIN_FIXED_NOW=soon "},
+        {monday + Fixture("meeting/Tuesday"), 2, "\"flush:x:y\"",
+         test::kPinnedNow + "AVELIN_FILE_FAULTS=flush:x:y "},
+        {monday + Fixture("meeting/Tuesday"), 3, cwd.at("merged.rec") + ": No space left on device\n",
+         noSpace},
+        {"check nothing.rec", 1, "avelin-rec: nothing.rec: No such file or directory\n"},
+        {"check in.rec", 1, folder},
+        {"check notext.rec", 1, notText},
+        {"report in.rec", 1, folder},
+        {"report notext.rec", 1, notText},
+        {"report " + Fixture("bad/short_line.rec"), 1, "short_line.rec, line 3: fewer than six fields\n"},
+        {"report -o out " + merged, 2, outFolder},
+        {"report -o ./merged.rec merged.rec", 2,
+         "./merged.rec: is the results file read; --output names another file\n"},
+        {"report --fromat csv " + merged, 2,
+         "unknown option '--fromat' for 'report'; did you mean '--format'?\n"},
+        {"report -g a -g b " + Fixture("meeting/Monday.rec"), 2,
+         "2 group names given for a file of 1 group\n"},
+        {"votes in.rec", 1, folder},
+        {"create in.rec --counts " + Quote(kCounts) + " --output new", 1, folder},
+        {"create " + Quote(kDemoFolder + "/Demo Talk.pptx") + " --counts in.rec --output new", 1, folder},
+        {Create(kCounts, "merged"), 1,
+         "avelin-rec: merged.rec: the file already exists (--force replaces it)\n"},
+        {Create(kCounts, "aux.rec"), 2, "avelin-rec: aux.rec: AUX is a device name Windows reserves\n"},
+        {Create(kCounts, "out"), 2, outFolder},
+        {Create(kCounts, "merged", " --force"), 3, "avelin-rec: merged.rec: No space left on device\n",
+         noSpace},
+        {"merge --help", 0, "Exit status: 0 done; 1 bad input"},
+        {"check --help", 0, "Exit status: 0 done; 1 bad input"},
+        {"report --help", 0, "Exit status: 0 done; 1 bad input"},
+        {"votes --help", 0, "Exit status: 0 done; 1 bad input"},
+        {"create --help", 0, "Exit status: 0 done; 1 bad input"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const RecRun r = RunRec(cwd, c.args, c.env);
+        EXPECT_EQ(r.status, c.status);
+        const std::string& shown = c.status == 0 ? r.out : r.err;
+        EXPECT_NE(shown.find(c.text), std::string::npos) << shown;
+        if (c.status != 0) {
+            EXPECT_EQ(r.out, "");
+        }
+    }
+    EXPECT_EQ(cwd.listing(), "in.rec\nmerged.rec\nnotext.rec\nout\n");
+    EXPECT_EQ(cwd.read("merged.rec"), "earlier merge");
+    EXPECT_EQ(test::Listing(cwd.at("out")), "");
+}
 
-    r = RunRec(cwd, Create(kCounts, "out.rec", " --force"));
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(cwd.read("out.rec").substr(0, 1), "\"");
+// The design check: the plan of a dry run and its warnings; a merge prints
+// the warnings and merges, --strict refuses. Only the one merge writes.
+TEST(AvelinRecMerge, TheDesignCheckWarnsOfInputsThatDoNotShareTheirVotes) {
+    test::TempFolder cwd;
+    const auto vote = [](const std::string& name, const std::string& choices) {
+        return "\"C:\\T\\" + name + "\"," + choices + ",2,\"1;2;\",\"09:00:00\",\"01/12/2026\"\r\n";
+    };
+    cwd.write("a.rec", vote("Q1.avl", "3") + vote("Q2.avl", "3"));
+    cwd.write("b.rec", vote("Q1.avl", "3") + vote("Q2.avl", "3"));
+    cwd.write("c.rec", vote("Q1.avl", "3"));
+    cwd.write("d.rec", vote("Q1.avl", "4") + vote("Q2.avl", "3"));
+    cwd.write("m.rec", "\"C:\\T\\Q1.avl\",\"3\",\"2\",\"1;2;\",\"09:00:00\",\"01\\12\\2026\"\r\n");
+    cwd.write("e.rec", "");
+    const std::string missing = "vote \"Q2.avl\" is missing from c.rec (held by 1 of 2 inputs)\n";
+    const struct {
+        std::string args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {"--dry-run a b", 0, "no warnings\n", ""},
+        {"--dry-run a c", 0, "warning: " + missing, ""},
+        {"--dry-run a d", 0, "warning: vote \"Q1.avl\" has 3 choices in a.rec; 4 choices in d.rec\n", ""},
+        {"--dry-run a m", 0,
+         "warning: m.rec looks like a manual-data file (its counts are in double quotes): the merge reads "
+         "its "
+         "keypad counts as 0, so its answers will not fill keypad positions\nwarning: vote \"Q2.avl\" is "
+         "missing "
+         "from m.rec (held by 1 of 2 inputs)\n",
+         ""},
+        {"--dry-run a e", 0, "warning: e.rec holds no votes\n", ""},
+        {"--dry-run --strict a c", 1, "warning: " + missing, ""},
+        {"--strict a c", 1, "",
+         "avelin-rec: warning: " + missing +
+             "avelin-rec: nothing merged: --strict refuses a merge with warnings\n"},
+        {"a c", 0, "wrote " + cwd.at("MergeInfo.avl") + "\n", "avelin-rec: warning: " + missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const RecRun r = RunRec(cwd, "merge -o out " + c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_TRUE(r.out.ends_with(c.out)) << r.out;
+        EXPECT_EQ(r.err, c.err);
+    }
+    const std::string plan = "merge of 2 files: 2 votes, 4 keypad positions\n"
+                             "input 1: a.rec, group \"X\", 2 keypads, 2 votes\n"
+                             "input 2: b.rec, group \"c\", 2 keypads, 2 votes\n";
+    EXPECT_EQ(RunRec(cwd, "merge -n -o out -g X -g c a b").out,
+              plan + "would write " + cwd.at("X.grp") + "\nwould replace " + cwd.at("c.grp") +
+                  "\nwould replace " + cwd.at("out.rec") + " (needs --force)\nwould replace " +
+                  cwd.at("MergeInfo.avl") + "\nno warnings\n");
+    EXPECT_EQ(cwd.listing(),
+              "MergeInfo.avl\na.grp\na.rec\nb.rec\nc.grp\nc.rec\nd.rec\ne.rec\nm.rec\nout.rec\n");
 }
 
 } // namespace

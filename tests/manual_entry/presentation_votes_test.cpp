@@ -82,26 +82,6 @@ TEST(LoadPresentationVotes, MissingDefinitionFilesLeaveTheirEntryToTheNextVote) 
     EXPECT_EQ(v.votes[1].RowCount, 0);
     ASSERT_EQ(v.rows.size(), 1u);
     EXPECT_EQ(v.rows[0].text, "b.AVL");
-
-    // No vote at all: still an entry for the missing file, and no rows.
-    PresentationInfo none{
-        kFolder, "talk.pptx", {{{{"VOTE", "C:\\v.exe gone.AVL,1"}, {"Picture 2", ""}}}, {}}};
-    int slides = 0;
-    const PresentationVotes nothing = LoadPresentationVotes(none, files, [&] { ++slides; });
-    EXPECT_EQ(slides, 2); // the progress runs once per slide
-    EXPECT_EQ(nothing.voteCount, 0);
-    EXPECT_EQ(nothing.votes.size(), 1u);
-    EXPECT_TRUE(nothing.rows.empty());
-}
-
-// The loading caption gains a dot per slide and starts again after four.
-TEST(NextLoadingCaption, OneDotPerSlideBackToNoneAfterFour) {
-    std::string caption = "Please Wait...."; // as the window is designed
-    std::vector<std::string> shown;
-    for (int slide = 0; slide < 6; ++slide)
-        shown.push_back(caption = NextLoadingCaption(caption));
-    EXPECT_EQ(shown, (std::vector<std::string>{"Please Wait", "Please Wait.", "Please Wait..",
-                                               "Please Wait...", "Please Wait....", "Please Wait"}));
 }
 
 } // namespace

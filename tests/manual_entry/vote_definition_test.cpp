@@ -18,19 +18,17 @@ std::string InFolder(const std::string& name) {
     return kFolder + kPathSeparator + name;
 }
 
+// Blanks around an unquoted field go; quotes keep a comma, and text between
+// the closing quote and the comma is dropped; CR LF or a lone LF ends a
+// field; a blank line, even one holding blanks, holds one empty field, and so
+// does a comma right before a line end.
 TEST(FieldReader, SplitsAtCommasAndLineEndsAndUnquotes) {
     FieldReader r("  1, two ,\"a, b\" ,x\r\n\r\n  \r\n  \"q\"junk,last\nafter,\r\nend", "d.AVL");
-    EXPECT_EQ(r.next(), "1");
-    EXPECT_EQ(r.next(), "two");  // blanks around an unquoted field go
-    EXPECT_EQ(r.next(), "a, b"); // quotes keep the comma, text after them is dropped
-    EXPECT_EQ(r.next(), "x");    // CR LF ends a field
-    EXPECT_EQ(r.next(), "");     // a blank line holds one empty field,
-    EXPECT_EQ(r.next(), "");     // also when it holds blanks
-    EXPECT_EQ(r.next(), "q");    // text between closing quote and comma is dropped
-    EXPECT_EQ(r.next(), "last"); // a lone LF ends a field too
-    EXPECT_EQ(r.next(), "after");
-    EXPECT_EQ(r.next(), ""); // a comma right before a line end closes an empty field
-    EXPECT_EQ(r.next(), "end");
+    std::vector<std::string> fields;
+    for (int i = 0; i < 11; ++i)
+        fields.push_back(r.next());
+    EXPECT_EQ(fields,
+              (std::vector<std::string>{"1", "two", "a, b", "x", "", "", "q", "last", "after", "", "end"}));
     EXPECT_THROW(r.next(), FormatError); // the truncated definitions below show the message
     EXPECT_THROW(FieldReader("", "e.AVL").next(), FormatError);
 }
@@ -105,16 +103,16 @@ TEST(ReadVoteDefinition, OddFieldValues) {
               InFolder("v.AVL") + ": the number of rows is negative (-2)");
 }
 
-// A name with a folder (either separator) is used unchanged; a missing file
-// is not read and changes nothing.
-TEST(ReadVoteDefinition, NameWithAFolderIsUsedUnchangedAndMissingFileChangesNothing) {
+// A name with a backslash is used unchanged; any other, one with "/" too, lies
+// beside the presentation. A missing file is not read and changes nothing.
+TEST(ReadVoteDefinition, WhereTheNamedFileLiesAndThatAMissingOneChangesNothing) {
     MemoryFileSystem files;
-    for (const std::string& name :
-         {std::string("C:\\Other\\x.AVL"), "elsewhere" + std::string(1, kPathSeparator) + "y.AVL"}) {
-        files.files[name] = DefinitionText(DefinitionKind::Text, 2, 2);
-        files.files[InFolder(name)] = "garbage";
+    for (const auto& [name, path] :
+         {std::pair<std::string, std::string>{"C:\\Other\\x.AVL", "C:\\Other\\x.AVL"},
+          {"sub/y.AVL", InFolder("sub/y.AVL")}}) {
+        files.files[path] = DefinitionText(DefinitionKind::Text, 2, 2);
         VoteEntry entry;
-        EXPECT_TRUE(ReadVoteDefinition(name, entry, kFolder, files));
+        EXPECT_TRUE(ReadVoteDefinition(name, entry, kFolder, files)) << name;
         EXPECT_EQ(entry.Kind, "TEXT") << name;
     }
     VoteEntry missing;

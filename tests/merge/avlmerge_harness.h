@@ -11,6 +11,7 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,9 +48,20 @@ inline std::string Tree(const std::string& folder) {
     return text;
 }
 
+// The machine's file system with the drives of Windows played on folders: a
+// drive named in `drives` ("D:") is entered at its folder, as Windows enters a
+// drive's current folder.
+struct DrivesOnFolders : LocalFileSystem {
+    std::map<std::string, std::string> drives;
+    void changeDrive(const std::string& path) override {
+        const auto drive = drives.find(path.substr(0, 2));
+        drive == drives.end() ? LocalFileSystem::changeDrive(path) : setCurrentDirectory(drive->second);
+    }
+};
+
 struct MergeHarness {
     TempFolder root; // add-in folder, presentation folder and meeting folders
-    LocalFileSystem files;
+    DrivesOnFolders files;
     FixedClock clock;
     FakeProcess process;
     ScriptedDialogs dialogs;

@@ -8,6 +8,7 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -49,12 +50,18 @@ inline bool record(bool ok, const char* what, const char* file, int line, const 
     return ok;
 }
 
+// Values that differ are shown from the line where their texts part.
 template <typename A, typename B>
 bool checkEqual(const A& a, const B& b, const char* what, const char* file, int line) {
-    std::ostringstream seen;
-    if (!(a == b))
-        seen << " -- " << a << " vs " << b;
-    return record(a == b, what, file, line, seen.str());
+    std::ostringstream x, y;
+    x << a;
+    y << b;
+    const std::string s = x.str(), t = y.str();
+    const std::size_t at = std::mismatch(s.begin(), s.end(), t.begin(), t.end()).first - s.begin();
+    const auto part = [at](const std::string& u) {
+        return u.substr(at ? u.rfind('\n', at - 1) + 1 : 0, 200);
+    };
+    return record(a == b, what, file, line, a == b ? "" : " -- " + part(s) + " vs " + part(t));
 }
 
 // Runs every test case; an exception ends its case as one failed check.
@@ -92,6 +99,27 @@ template <typename Done> bool waitFor(Done done, int milliseconds) {
         if (static_cast<int>(end - GetTickCount()) <= 0)
             return false;
     return true;
+}
+
+inline std::string OwnPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// This program started again, with `arguments` after its quoted path: its
+// process, to be closed, or nullptr.
+inline HANDLE StartAgain(const std::string& arguments = "") {
+    const std::string path = OwnPath();
+    std::string commandLine = "\"" + path + "\"" + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
 }
 
 // A window of a plain class at 10,20 of 400 x 300 pixels, destroyed with the

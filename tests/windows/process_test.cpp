@@ -13,6 +13,7 @@
 #include "platform/win32/win32_process.h"
 #include "startup/launch_options.h"
 #include "startup/window_search.h"
+#include "windows/fake_powerpoint.h"
 #include "windows/harness.h"
 
 namespace avelin::wintest {
@@ -30,12 +31,6 @@ int runSecondCopy(const char* mutexName) {
     TestWindow window{std::string(kSecondCopyTitle) + (first ? "first" : "second") + "|" + arguments};
     waitFor([&] { return !IsWindow(window.hwnd()); }, 30000);
     return 0;
-}
-
-std::string ownPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
 }
 
 std::string uniqueName(const char* what) {
@@ -67,22 +62,13 @@ TEST(ASecondCopyFindsTheMutexOfTheFirstAndReadsItsArgumentsAsWritten) {
     CHECK(win32::AcquireSingleCopy(name));
     // As the add-in starts the program: path in quotes, then the raw text,
     // with its blanks, backslashes and commas.
-    const std::string path = ownPath();
-    std::string commandLine = "\"" + path + "\" MERGE ,D:\\Votes\\Monday,old";
-    const std::string answer = answerOfSecondCopy(name, [&] {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        CHECK(CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info));
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    });
+    const std::string answer =
+        answerOfSecondCopy(name, [] { CHECK(CloseHandle(StartAgain(" MERGE ,D:\\Votes\\Monday,old"))); });
     CHECK_EQ(answer, std::string("second|MERGE ,D:\\Votes\\Monday,old"));
 
     // Another name is a program of its own: its first copy. StartProgram
     // passes no arguments: nothing follows the program's name.
-    CHECK_EQ(answerOfSecondCopy(uniqueName("other"), [&] { win32::StartProgram(path); }),
+    CHECK_EQ(answerOfSecondCopy(uniqueName("other"), [] { win32::StartProgram(OwnPath()); }),
              std::string("first|"));
 }
 
@@ -104,10 +90,12 @@ TEST(AProgramThatCannotStartIsReportedWithTheSystemsText) {
 } // namespace
 } // namespace avelin::wintest
 
-// Started by the tests above, the program is the second copy; otherwise it
-// runs every test case.
+// Started by the tests, the program is the second copy or the fake PowerPoint;
+// otherwise it runs every test case.
 int main() {
     if (const char* mutexName = std::getenv(avelin::wintest::kMutexVariable))
         return avelin::wintest::runSecondCopy(mutexName);
+    if (const char* script = std::getenv(avelin::wintest::kPowerPointScriptVariable))
+        return avelin::wintest::RunFakePowerPoint(script);
     return avelin::wintest::runAll();
 }

@@ -1,7 +1,6 @@
 #include "platform/win32/com_presentation_app.h"
 
 #include "platform/win32/dispatch.h"
-#include "platform/win32/win32_process.h"
 
 #include <objbase.h>
 
@@ -15,6 +14,7 @@ namespace avelin {
 using win32::Argument;
 using win32::AutomationError;
 using win32::Dispatch;
+using win32::Member;
 
 struct ComPresentationApp::Impl {
     bool uninitialise = false;
@@ -30,18 +30,18 @@ struct ComPresentationApp::Impl {
         CLSID clsid{};
         HRESULT hr = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
         if (FAILED(hr))
-            throw std::runtime_error("PowerPoint is not installed (" + win32::SystemErrorText(hr) + ").");
+            throw std::runtime_error("PowerPoint is not installed (" + win32::ErrorText(hr) + ").");
         IUnknown* unknown = nullptr;
         hr = GetActiveObject(clsid, nullptr, &unknown);
         if (FAILED(hr) || !unknown)
             throw std::runtime_error("PowerPoint's automation object could not be obtained (" +
-                                     win32::SystemErrorText(hr) + ").");
+                                     win32::ErrorText(hr) + ").");
         IDispatch* dispatch = nullptr;
         hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
         unknown->Release();
         if (FAILED(hr) || !dispatch)
             throw std::runtime_error("PowerPoint's automation object could not be obtained (" +
-                                     win32::SystemErrorText(hr) + ").");
+                                     win32::ErrorText(hr) + ").");
         application = Dispatch(dispatch);
     }
 };
@@ -101,16 +101,20 @@ PresentationInfo ComPresentationApp::activePresentation() {
     info.name = presentation.text(L"Name");
     const Dispatch slides = presentation.object(L"Slides");
     const long slideCount = slides.number(L"Count");
+    // Every slide, shape and action is asked the same members: their ids are
+    // looked up once, which halves the calls into PowerPoint.
+    const Member slideItem{L"Item"}, slideShapes{L"Shapes"}, shapeCount{L"Count"}, shapeItem{L"Item"},
+        shapeName{L"Name"}, shapeActions{L"ActionSettings"}, actionItem{L"Item"}, actionRun{L"Run"};
     for (long i = 1; i <= slideCount; ++i) {
-        const Dispatch shapes = slides.object(L"Item", {Argument::of(i)}).object(L"Shapes");
+        const Dispatch shapes = slides.object(slideItem, {Argument::of(i)}).object(slideShapes);
         SlideInfo slide;
-        const long shapeCount = shapes.number(L"Count");
-        for (long j = 1; j <= shapeCount; ++j) {
-            const Dispatch shape = shapes.object(L"Item", {Argument::of(j)});
+        const long shapesOnSlide = shapes.number(shapeCount);
+        for (long j = 1; j <= shapesOnSlide; ++j) {
+            const Dispatch shape = shapes.object(shapeItem, {Argument::of(j)});
             ShapeInfo s;
-            s.name = shape.text(L"Name");
+            s.name = shape.text(shapeName);
             // Item 1 is the mouse-click action.
-            s.actionRun = shape.object(L"ActionSettings").object(L"Item", {Argument::of(1L)}).text(L"Run");
+            s.actionRun = shape.object(shapeActions).object(actionItem, {Argument::of(1L)}).text(actionRun);
             slide.shapes.push_back(std::move(s));
         }
         info.slides.push_back(std::move(slide));

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/win32/win32_process.h"
-
 namespace avelin::win32 {
 
 namespace {
@@ -25,6 +23,19 @@ struct VariantGuard {
 };
 
 } // namespace
+
+std::string ErrorText(HRESULT code) {
+    char* buffer = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? std::string(buffer, n) : std::string();
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return (text.empty() ? "" : text + ", ") + "error " + hex(code);
+}
 
 std::string ToAnsi(const wchar_t* text, int length) {
     if (!text || length == 0)
@@ -54,14 +65,20 @@ Dispatch::~Dispatch() {
         p_->Release();
 }
 
-void Dispatch::invoke(const wchar_t* member, const std::vector<Argument>& args, VARIANT& result) const {
+void Dispatch::invoke(const Member& m, const std::vector<Argument>& args, VARIANT& result) const {
+    const wchar_t* member = m.name;
     if (!p_)
         throw AutomationError("PowerPoint: " + memberName(member) + ": no object", E_POINTER);
-    DISPID id = 0;
-    LPOLESTR name = const_cast<LPOLESTR>(member);
-    HRESULT hr = p_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr))
-        throw AutomationError("PowerPoint has no member " + memberName(member) + " (" + hex(hr) + ")", hr);
+    HRESULT hr = S_OK;
+    if (m.id_ == DISPID_UNKNOWN) {
+        LPOLESTR name = const_cast<LPOLESTR>(member);
+        DISPID id = DISPID_UNKNOWN;
+        hr = p_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+        if (FAILED(hr))
+            throw AutomationError(
+                "PowerPoint has no member " + memberName(member) + " (" + ErrorText(hr) + ")", hr);
+        m.id_ = id;
+    }
 
     // Arguments go in reverse order.
     std::vector<VARIANT> values(args.size());
@@ -80,7 +97,7 @@ void Dispatch::invoke(const wchar_t* member, const std::vector<Argument>& args, 
     EXCEPINFO exception{};
     UINT badArgument = 0;
     VariantInit(&result);
-    hr = p_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &params,
+    hr = p_->Invoke(m.id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &params,
                     &result, &exception, &badArgument);
     for (VARIANT& v : values)
         VariantClear(&v);
@@ -100,39 +117,40 @@ void Dispatch::invoke(const wchar_t* member, const std::vector<Argument>& args, 
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
-    if (description.empty())
-        description = SystemErrorText(static_cast<unsigned long>(hr));
-    throw AutomationError("PowerPoint: " + memberName(member) + ": " + description + " (" + hex(hr) + ")",
-                          hr);
+    description = description.empty() ? ErrorText(hr) : description + " (" + hex(hr) + ")";
+    throw AutomationError("PowerPoint: " + memberName(member) + ": " + description, hr);
 }
 
-Dispatch Dispatch::object(const wchar_t* member, const std::vector<Argument>& args) const {
+Dispatch Dispatch::object(const Member& member, const std::vector<Argument>& args) const {
     VARIANT result;
     invoke(member, args, result);
     VariantGuard guard{result};
     if (result.vt != VT_DISPATCH || !result.pdispVal)
-        throw AutomationError("PowerPoint: " + memberName(member) + " is not an object", DISP_E_TYPEMISMATCH);
+        throw AutomationError("PowerPoint: " + memberName(member.name) + " is not an object",
+                              DISP_E_TYPEMISMATCH);
     result.pdispVal->AddRef();
     return Dispatch(result.pdispVal);
 }
 
-std::string Dispatch::text(const wchar_t* member, const std::vector<Argument>& args) const {
+std::string Dispatch::text(const Member& member, const std::vector<Argument>& args) const {
     VARIANT result;
     invoke(member, args, result);
     VariantGuard guard{result};
     if (result.vt == VT_EMPTY || result.vt == VT_NULL)
         return {};
     if (result.vt != VT_BSTR && FAILED(VariantChangeType(&result, &result, 0, VT_BSTR)))
-        throw AutomationError("PowerPoint: " + memberName(member) + " is not a text", DISP_E_TYPEMISMATCH);
+        throw AutomationError("PowerPoint: " + memberName(member.name) + " is not a text",
+                              DISP_E_TYPEMISMATCH);
     return ToAnsi(result.bstrVal, static_cast<int>(SysStringLen(result.bstrVal)));
 }
 
-long Dispatch::number(const wchar_t* member, const std::vector<Argument>& args) const {
+long Dispatch::number(const Member& member, const std::vector<Argument>& args) const {
     VARIANT result;
     invoke(member, args, result);
     VariantGuard guard{result};
     if (result.vt != VT_I4 && FAILED(VariantChangeType(&result, &result, 0, VT_I4)))
-        throw AutomationError("PowerPoint: " + memberName(member) + " is not a number", DISP_E_TYPEMISMATCH);
+        throw AutomationError("PowerPoint: " + memberName(member.name) + " is not a number",
+                              DISP_E_TYPEMISMATCH);
     return result.lVal;
 }
 

@@ -34,6 +34,20 @@ struct Argument {
     static Argument of(const wchar_t* s) { return {true, 0, s}; }
 };
 
+// A member by name. Its dispatch id is asked of the first object it is used
+// on and reused for the next ones, so one Member serves one kind of object
+// (PowerPoint's ids come from its type library: every shape has the same id
+// for "Name"). A name given as a plain text is looked up at each use.
+class Member {
+  public:
+    Member(const wchar_t* name) : name(name) {} // implicit: a plain name converts
+    const wchar_t* name;
+
+  private:
+    friend class Dispatch;
+    mutable DISPID id_ = DISPID_UNKNOWN;
+};
+
 // One owned IDispatch reference.
 class Dispatch {
   public:
@@ -49,14 +63,18 @@ class Dispatch {
 
     // Property get or method call of `member`; the result as an object, a
     // text in the ANSI code page, or a number. Throw AutomationError.
-    Dispatch object(const wchar_t* member, const std::vector<Argument>& args = {}) const;
-    std::string text(const wchar_t* member, const std::vector<Argument>& args = {}) const;
-    long number(const wchar_t* member, const std::vector<Argument>& args = {}) const;
+    Dispatch object(const Member& member, const std::vector<Argument>& args = {}) const;
+    std::string text(const Member& member, const std::vector<Argument>& args = {}) const;
+    long number(const Member& member, const std::vector<Argument>& args = {}) const;
 
   private:
-    void invoke(const wchar_t* member, const std::vector<Argument>& args, VARIANT& result) const;
+    void invoke(const Member& member, const std::vector<Argument>& args, VARIANT& result) const;
     IDispatch* p_ = nullptr;
 };
+
+// The system's text for an error code, if it has one, and the code:
+// "Invalid class string, error 0x800401F3".
+std::string ErrorText(HRESULT code);
 
 // A wide text in the system's ANSI code page.
 std::string ToAnsi(const wchar_t* text, int length);
