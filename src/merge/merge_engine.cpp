@@ -42,7 +42,7 @@ class Output {
     }
     // Text of the merged file, kept here until it is written.
     void append(std::string_view text) {
-        if (text_.size() + text.size() > text_.capacity()) {
+        if (pieces_.size() == kMostPieces || text_.size() + text.size() > text_.capacity()) {
             flush(); // the text moves only while no piece points into it
             text_.reserve(std::max(kOutputText, text.size()));
         }
@@ -51,8 +51,8 @@ class Output {
         // Straight behind the last piece: one piece.
         if (!pieces_.empty() && pieces_.back().data() + pieces_.back().size() == text_.data() + start)
             pieces_.back() = std::string_view(pieces_.back().data(), pieces_.back().size() + text.size());
-        else
-            add(std::string_view(text_.data() + start, text.size()));
+        else if (!text.empty())
+            pieces_.push_back(std::string_view(text_.data() + start, text.size()));
     }
     void appendNumber(int value) {
         char digits[16];
