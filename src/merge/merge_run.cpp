@@ -130,14 +130,24 @@ class VoteIndex {
         }
     }
 
+    // Room for `count` names without growing.
+    void reserve(std::size_t count) {
+        std::size_t size = 64;
+        while (size < 2 * count)
+            size *= 2;
+        if (size > slots_.size())
+            rehash(size);
+    }
+
   private:
     static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
     struct Slot {
         std::size_t hash = 0;
         std::size_t vote = kEmpty;
     };
-    void grow() {
-        std::vector<Slot> old(std::max<std::size_t>(64, 2 * slots_.size()));
+    void grow() { rehash(std::max<std::size_t>(64, 2 * slots_.size())); }
+    void rehash(std::size_t size) {
+        std::vector<Slot> old(size);
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
         for (const Slot& slot : old)
@@ -180,7 +190,13 @@ LineCounts CountsOf(const VoteFields& fields) {
 // decided. A vote keeps where its responses lie in the file, not the text.
 class Preparer {
   public:
-    Preparer(std::string path, InputCheck* check) : check_(check) { file_.path = std::move(path); }
+    // `expectedVotes`: room to make at once (a meeting's files hold about as
+    // many votes each).
+    Preparer(std::string path, InputCheck* check, std::size_t expectedVotes = 0) : check_(check) {
+        file_.path = std::move(path);
+        file_.votes.reserve(expectedVotes);
+        index_.reserve(expectedVotes);
+    }
 
     // One line without its CR LF; `offset`: where it starts in the file.
     void line(std::string_view text, std::uint64_t offset) {
@@ -230,9 +246,12 @@ class Preparer {
             throw FormatError(file_.path, firstProblemLine_, firstProblem_);
         if (problemLine_ > 0)
             throw FormatError(file_.path, problemLine_, problem_);
-        // From the file's last line to its first.
-        std::sort(file_.votes.begin(), file_.votes.end(),
-                  [](const InputVote& a, const InputVote& b) { return a.line > b.line; });
+        // From the file's last line to its first: the votes stand in the
+        // order of their first lines, mostly that of their last ones too.
+        const auto later = [](const InputVote& a, const InputVote& b) { return a.line > b.line; };
+        std::reverse(file_.votes.begin(), file_.votes.end());
+        if (!std::is_sorted(file_.votes.begin(), file_.votes.end(), later))
+            std::sort(file_.votes.begin(), file_.votes.end(), later);
         if (!file_.votes.empty()) {
             const int first = file_.votes.front().keypadCount;
             file_.keypadCount = first;
@@ -357,13 +376,14 @@ class Preparer {
 struct ReadBuffer {
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
+    std::size_t votes = 0; // how many the file read before held
 };
 
 // Feeds the file at `path` to a preparation, a piece at a time.
 InputFile PrepareFromFile(const FileSystem& files, const std::string& path, std::size_t pieceBytes,
                           ReadBuffer& buffer, InputCheck* check) {
     const std::unique_ptr<FileReader> reader = files.openForReading(path);
-    Preparer preparer(path, check);
+    Preparer preparer(path, check, buffer.votes);
     pieceBytes = std::max<std::size_t>(pieceBytes, 2);
     if (buffer.size < pieceBytes) {
         buffer.data = std::make_unique_for_overwrite<char[]>(pieceBytes);
@@ -399,7 +419,9 @@ InputFile PrepareFromFile(const FileSystem& files, const std::string& path, std:
         }
         if (got < asked) { // the end: what is left is the last line
             preparer.line(std::string_view(text + start, have - start), base + start);
-            return preparer.finish();
+            InputFile file = preparer.finish();
+            buffer.votes = file.votes.size();
+            return file;
         }
         std::memmove(buffer.data.get(), text + start, have - start);
         base += start;
