@@ -4,10 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 
-#include "../tests/support/pptx_writer.h"
+#include "data_generator.h"
 #include "manual_entry/manual_results.h"
 #include "manual_entry/presentation_votes.h"
 #include "platform/clock.h"
@@ -16,59 +15,17 @@
 namespace avelin::bench {
 namespace {
 
-constexpr int kSlides = 500;
 constexpr int kAnswerRows = 1000;
 constexpr int kMaxCount = 1000;
 
-// A definition file of the given kind in the long (version 2) layout.
-std::string DefinitionText(int kind, int options, int rows) {
-    const int type = kind == 2 ? 7 : kind == 3 ? 6 : 1;
-    std::string text = "2," + std::to_string(options) + "," + std::to_string(type) + ",\"Question\",30,0,2," +
-                       (kind == 1 ? "2" : "0") + ",1\r\n";
-    auto skip = [&text](int n) {
-        for (int i = 0; i < n; ++i)
-            text += i + 1 == n ? "0\r\n" : "0,";
-    };
-    switch (kind) {
-    case 1: // series
-        skip(3 * options + 20);
-        text += "1\r\n\"Round\",0\r\n" + std::to_string(rows) + "\r\n";
-        break;
-    case 2: // rating scale
-        text += std::to_string(rows) + "\r\n";
-        skip(4 * rows + 16);
-        text += "1\r\n";
-        break;
-    case 3: // text
-        skip(2 * options + 20);
-        text += "0\r\n";
-        break;
-    default:
-        skip(3 * options + 20);
-        text += "1\r\n";
-    }
-    return text;
-}
-
-// 500 slides, each with a title, a body and one vote shape of its own
-// definition file, written once into a temporary folder.
+// A presentation of `slides` slides, written once into a temporary folder.
 class LargePresentation {
   public:
-    LargePresentation() {
-        folder_ = std::filesystem::temp_directory_path() / "avelin-create-bench";
+    explicit LargePresentation(int slides) {
+        folder_ = std::filesystem::temp_directory_path() / ("avelin-create-bench-" + std::to_string(slides));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        std::vector<test::PptxSlide> slides;
-        for (int i = 0; i < kSlides; ++i) {
-            const std::string name = "vote" + std::to_string(i + 1) + ".AVL";
-            slides.push_back({{{"Title 1", "", ""},
-                               {"Content Placeholder 2", "", ""},
-                               {"VOTE", "ppaction://program",
-                                "file:///C:\\Program%20Files\\avelin\\avelin.exe%20" + name + ",1"}}});
-            std::ofstream(folder_ / name, std::ios::binary) << DefinitionText(i % 4, 5, 3);
-        }
-        path = (folder_ / "large.pptx").string();
-        test::WritePptx(path, slides);
+        path = WritePresentation(folder_.string(), slides);
     }
     ~LargePresentation() {
         std::error_code ec;
@@ -80,19 +37,28 @@ class LargePresentation {
     std::filesystem::path folder_;
 };
 
+// Reading the .pptx alone, and with every definition file; 500 and 2,000
+// slides show how each grows with the slides.
+void BM_ReadPptx(benchmark::State& state) {
+    const LargePresentation presentation(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadPptx(presentation.path).slides.size());
+}
+BENCHMARK(BM_ReadPptx)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+
 void BM_LoadPresentationVotes(benchmark::State& state) {
-    static const LargePresentation presentation;
+    const int slides = static_cast<int>(state.range(0));
+    const LargePresentation presentation(slides);
     LocalFileSystem files;
     for (auto _ : state) {
         const PresentationInfo info = ReadPptx(presentation.path);
         const PresentationVotes votes = LoadPresentationVotes(info, files);
-        if (votes.voteCount != kSlides)
+        if (votes.voteCount != slides)
             state.SkipWithError("not every vote was found");
         benchmark::DoNotOptimize(votes.rows.data());
     }
-    state.counters["slides"] = kSlides;
 }
-BENCHMARK(BM_LoadPresentationVotes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPresentationVotes)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 // 100 series votes of 10 iterations, values 0 to 10 all available, every
 // cell holding a count from 0 to 1,000.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "../tests/support/pptx_writer.h"
 #include "platform/file_system.h"
 
 namespace avelin::bench {
@@ -29,7 +30,7 @@ std::string MeetingFileText(int votes, int keypads, std::uint64_t seed) {
     std::string text;
     text.reserve(static_cast<std::size_t>(votes) * (2 * static_cast<std::size_t>(keypads) + 80));
     for (int v = 0; v < votes; ++v) {
-        const int choices = 2 + static_cast<int>(rng.below(8));
+        const int choices = 2 + v * 7 % 8; // the design's, the same in every file
         text += "\"C:\\Talks\\" + VoteName(v) + "\"," + std::to_string(choices) + "," +
                 std::to_string(keypads) + ",\"";
         for (int k = 0; k < keypads; ++k) {
@@ -55,6 +56,51 @@ std::vector<std::string> WriteMeetingFiles(const std::string& folder, int files,
         paths.push_back(path);
     }
     return paths;
+}
+
+std::string DefinitionText(int kind, int options, int rows) {
+    const int type = kind == 2 ? 7 : kind == 3 ? 6 : 1;
+    std::string text = "2," + std::to_string(options) + "," + std::to_string(type) + ",\"Question\",30,0,2," +
+                       (kind == 1 ? "2" : "0") + ",1\r\n";
+    auto skip = [&text](int n) {
+        for (int i = 0; i < n; ++i)
+            text += i + 1 == n ? "0\r\n" : "0,";
+    };
+    switch (kind) {
+    case 1: // series
+        skip(3 * options + 20);
+        text += "1\r\n\"Round\",0\r\n" + std::to_string(rows) + "\r\n";
+        break;
+    case 2: // rating scale
+        text += std::to_string(rows) + "\r\n";
+        skip(4 * rows + 16);
+        text += "1\r\n";
+        break;
+    case 3: // text
+        skip(2 * options + 20);
+        text += "0\r\n";
+        break;
+    default:
+        skip(3 * options + 20);
+        text += "1\r\n";
+    }
+    return text;
+}
+
+std::string WritePresentation(const std::string& folder, int slides) {
+    LocalFileSystem fs;
+    std::vector<test::PptxSlide> parts;
+    for (int i = 0; i < slides; ++i) {
+        const std::string name = "vote" + std::to_string(i + 1) + ".AVL";
+        parts.push_back({{{"Title 1", "", ""},
+                          {"Content Placeholder 2", "", ""},
+                          {"VOTE", "ppaction://program",
+                           "file:///C:\\Program%20Files\\avelin\\avelin.exe%20" + name + ",1"}}});
+        fs.writeFile(folder + kPathSeparator + name, DefinitionText(i % 4, 5, 3));
+    }
+    const std::string path = folder + kPathSeparator + "large.pptx";
+    test::WritePptx(path, parts);
+    return path;
 }
 
 } // namespace avelin::bench

@@ -30,4 +30,14 @@ std::string MeetingFileText(int votes, int keypads, std::uint64_t seed);
 // and returns their paths without ".rec", as the merge takes them.
 std::vector<std::string> WriteMeetingFiles(const std::string& folder, int files, int votes, int keypads);
 
+// A vote definition file of kind `kind` (0 standard, 1 series, 2 rating
+// scale, 3 text) in the long layout.
+std::string DefinitionText(int kind, int options, int rows);
+
+// Writes a presentation "large.pptx" of `slides` slides into `folder` (which
+// must exist), each with a title, a body and one vote shape naming its own
+// definition file "vote<n>.AVL" (written beside it; the kinds take turns),
+// and returns its path.
+std::string WritePresentation(const std::string& folder, int slides);
+
 } // namespace avelin::bench

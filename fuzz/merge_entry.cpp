@@ -7,6 +7,7 @@
 #include "formats/vote_line.h"
 #include "fuzz_entries.h"
 #include "merge/merge_run.h"
+#include "plain_merge.h"
 #include "platform/errors.h"
 #include "support/fakes.h"
 #include "support/memory_file_system.h"
@@ -88,9 +89,16 @@ Outcome Merge(std::string_view data) {
                 "every input gets its group file");
     Require(files.files.at(In(outFolder, kMergeInfoName)).empty(), "the marker file is empty");
 
-    // The merged file closes with the merge information line: one digit or
-    // "-" per keypad position, as many as the first line counts.
+    // The merged file is the step-by-step merge's, byte for byte.
     const std::string& merged = files.files.at(In(outFolder, "merged votes.rec"));
+    std::vector<std::vector<VoteLine>> plain;
+    for (const std::string& piece : pieces)
+        plain.push_back(PlainPreparation(piece, "").votes);
+    Require(result.voteOrder == PlainOrder(plain), "the merge order is the step-by-step merge's");
+    Require(merged == PlainMerge(plain, result.voteOrder, "14:05:09", "04/12/2026"),
+            "the merged file is the step-by-step merge's");
+    // It closes with the merge information line: one digit or "-" per keypad
+    // position, as many as the first line counts.
     Require(merged.size() >= 2 && merged.compare(merged.size() - 2, 2, "\r\n") == 0,
             "the merged file ends with CR LF");
     const VoteLine info = ParseVoteLine(LastLine(merged));
@@ -107,8 +115,7 @@ Outcome Merge(std::string_view data) {
     // takes positions away from the count but no entries.
     bool negativeCounts = false;
     for (std::size_t i = 0; i < pieces.size(); ++i)
-        negativeCounts =
-            negativeCounts || LargestKeypadCount(PrepareInputFile(pieces[i], request.files[i])) < 0;
+        negativeCounts = negativeCounts || PrepareInputFile(pieces[i], request.files[i]).keypadCount < 0;
     Require(result.voteOrder.empty() || negativeCounts ||
                 info.keypadCount == static_cast<int>(info.responses.size() / 2),
             "the merge information has one entry per keypad position of the merged file");

@@ -6,7 +6,9 @@
 #include "formats/vote_line.h"
 #include "fuzz_entries.h"
 #include "merge/merge_run.h"
+#include "plain_merge.h"
 #include "platform/errors.h"
+#include "support/memory_file_system.h"
 
 namespace avelin::fuzz {
 
@@ -14,55 +16,23 @@ namespace {
 
 const std::string kPath = "fuzz.rec";
 
-// The marking of repeated runs written step by step as the merge defines it,
-// without any of the shortcuts of the real one: what the real one must match
-// byte for byte. Quadratic, so it only runs on small inputs.
-void PlainRunMarking(std::vector<std::string>& lines) {
-    if (lines.size() < 2)
-        return;
-    const std::size_t u = lines.size() - 1;
-    std::size_t j = 0;
-    while (j < u) {
-        const std::string name = GetVoteName(lines[j]);
-        if (name.empty() || name != GetVoteName(lines[j + 1])) {
-            ++j;
-            continue;
-        }
-        std::size_t k = u;
-        for (std::size_t kk = j; kk < u; ++kk) {
-            if (lines[kk].find(';') != std::string::npos ||
-                GetVoteTime(lines[j]) != GetVoteTime(lines[j + 1]) ||
-                GetVoteName(lines[kk]) != GetVoteName(lines[kk + 1])) {
-                k = kk;
-                break;
-            }
-        }
-        if (lines[k].find(';') != std::string::npos) {
-            ++j;
-            continue;
-        }
-        for (std::size_t m = j; m <= k; ++m) {
-            const std::string own = GetVoteName(lines[m]);
-            char digits[24];
-            std::snprintf(digits, sizeof digits, "%02zu", m - j);
-            const std::string marked = own + "xxxseq" + digits + "xxx";
-            std::string out;
-            std::size_t start = 0;
-            for (std::size_t at = lines[m].find(own); at != std::string::npos;
-                 at = lines[m].find(own, start)) {
-                out.append(lines[m], start, at - start);
-                out += marked;
-                start = at + own.size();
-            }
-            out.append(lines[m], start, std::string::npos);
-            lines[m] = out;
-        }
-        j = k + 1;
-    }
+// Everything the preparation gives, responses included, as one text.
+std::string Described(const InputFile& file, std::string_view text) {
+    std::string all = std::to_string(file.keypadCount) + (file.uneven ? " uneven" : "") +
+                      (file.quotedCounts ? " quoted" : "") + "\n";
+    for (const InputVote& v : file.votes)
+        all += v.voteName + "|" + std::to_string(v.choiceCount) + "|" + std::to_string(v.keypadCount) + "|" +
+               std::to_string(v.line) + "|" + std::string(file.responses(v, text)) + "\n";
+    return all;
 }
 
-bool SameVotes(const InputFile& a, const InputFile& b) {
-    return a.votes == b.votes && a.maxKeypads == b.maxKeypads;
+// The preparation's votes or its refusal.
+template <class Prepare> std::string Result(Prepare prepare, std::string_view text) {
+    try {
+        return Described(prepare(), text);
+    } catch (const FormatError& e) {
+        return std::string("refused: ") + e.what();
+    }
 }
 
 } // namespace
@@ -70,8 +40,8 @@ bool SameVotes(const InputFile& a, const InputFile& b) {
 Outcome ResultsFile(std::string_view data) {
     const std::string text(data);
 
-    // Every line alone, as "avelin-rec check" reads it. A record written back
-    // in the canonical form must read as the same record.
+    // Every line alone. A record written back in the canonical form must read
+    // as the same record.
     for (const std::string_view line : SplitLineViews(text)) {
         GetVoteName(line);
         GetVoteTime(line);
@@ -88,31 +58,19 @@ Outcome ResultsFile(std::string_view data) {
         }
     }
 
-    // The whole preparation, and the same through its separate steps.
-    std::vector<std::string> lines = SplitLines(text);
-    std::vector<std::string> plain = lines;
-    MarkRepeatedRuns(lines);
-    if (text.size() <= 16384) {
-        PlainRunMarking(plain);
-        Require(lines == plain, "repeated runs are marked exactly as the step-by-step marking does");
-    }
-    InputFile whole, stepwise;
-    std::string wholeError, stepwiseError;
-    try {
-        whole = PrepareInputFile(text, kPath);
-    } catch (const FormatError& e) {
-        wholeError = e.what();
-    }
-    try {
-        stepwise = BuildVoteList(lines, kPath);
-    } catch (const FormatError& e) {
-        stepwiseError = e.what();
-    }
-    Require(wholeError == stepwiseError, "both ways of preparing a file refuse the same files alike");
-    if (!wholeError.empty())
-        return Outcome::Refused;
-    Require(SameVotes(whole, stepwise), "both ways of preparing a file give the same votes");
-    return Outcome::Accepted;
+    // The whole preparation from memory, and from a file read in pieces so
+    // small that lines and line ends fall across them.
+    const std::string whole = Result([&] { return PrepareInputFile(text, kPath); }, text);
+    test::MemoryFileSystem files;
+    files.files[kPath] = text;
+    for (const std::size_t piece : {1, 3, 64})
+        Require(Result([&] { return ReadInputFile(files, kPath, piece); }, text) == whole,
+                "a file read in pieces is prepared as its whole text is");
+    // The same as the step-by-step preparation.
+    if (text.size() <= 16384)
+        Require(whole == PlainPreparation(text, kPath).described,
+                "the preparation gives what the step-by-step preparation gives");
+    return whole.starts_with("refused: ") ? Outcome::Refused : Outcome::Accepted;
 }
 
 } // namespace avelin::fuzz

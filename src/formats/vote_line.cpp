@@ -1,22 +1,10 @@
 #include "formats/vote_line.h"
 
+#include <cstring>
+
 namespace avelin {
 
 namespace {
-
-std::string WithoutQuotes(std::string_view s) {
-    // Whole pieces between quotes at a time: a responses field runs to
-    // thousands of characters and holds only its two enclosing quotes.
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t start = 0; start < s.size();) {
-        const std::size_t quote = s.find('"', start);
-        const std::size_t end = quote == std::string_view::npos ? s.size() : quote;
-        out.append(s, start, end - start);
-        start = end + 1;
-    }
-    return out;
-}
 
 // The last backslash, found with forward searches (memchr), which run much
 // faster than a backward byte loop over a long line.
@@ -27,19 +15,49 @@ std::size_t LastBackslash(std::string_view s) {
     return last;
 }
 
-// Every field between commas; there is no escaping in the format.
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
+} // namespace
+
+std::string_view WithoutQuotes(std::string_view s, std::string& scratch) {
+    std::string_view inner = s;
+    if (!inner.empty() && inner.front() == '"')
+        inner.remove_prefix(1);
+    if (!inner.empty() && inner.back() == '"')
+        inner.remove_suffix(1);
+    if (inner.find('"') == std::string_view::npos)
+        return inner;
+    // Whole pieces between quotes at a time.
+    scratch.clear();
+    for (std::size_t start = 0; start < inner.size();) {
+        const std::size_t quote = inner.find('"', start);
+        const std::size_t end = quote == std::string_view::npos ? inner.size() : quote;
+        scratch.append(inner, start, end - start);
+        start = end + 1;
+    }
+    return scratch;
+}
+
+std::string_view VoteNameView(std::string_view vName, std::string& scratch) {
+    const std::size_t slash = LastBackslash(vName);
+    std::string_view rest = slash == std::string_view::npos ? vName : vName.substr(slash + 1);
+    const std::size_t comma = rest.find(',');
+    if (comma != std::string_view::npos)
+        rest = rest.substr(0, comma);
+    return WithoutQuotes(rest, scratch);
+}
+
+VoteFields SplitVoteFields(std::string_view line) {
+    VoteFields f;
     std::size_t start = 0;
-    for (;;) {
+    while (f.count < 6) {
         const std::size_t comma = line.find(',', start);
         if (comma == std::string_view::npos) {
-            fields.push_back(line.substr(start));
-            return fields;
+            f.field[f.count++] = line.substr(start);
+            break;
         }
-        fields.push_back(line.substr(start, comma - start));
+        f.field[f.count++] = line.substr(start, comma - start);
         start = comma + 1;
     }
+    return f;
 }
 
 // The value of the number a count field starts with (leading blanks, sign,
@@ -89,47 +107,36 @@ std::int16_t CountValue(std::string_view field, const char* what) {
     return static_cast<std::int16_t>(value);
 }
 
-} // namespace
-
 std::string GetVoteName(std::string_view vName) {
-    const std::size_t slash = LastBackslash(vName);
-    std::string_view rest = slash == std::string_view::npos ? vName : vName.substr(slash + 1);
-    const std::size_t comma = rest.find(',');
-    if (comma != std::string_view::npos)
-        rest = rest.substr(0, comma);
-    return WithoutQuotes(rest);
+    std::string scratch;
+    return std::string(VoteNameView(vName, scratch));
 }
 
 std::string GetVoteTime(std::string_view vTime) {
-    if (vTime.empty())
-        return {};
-    const auto fields = SplitFields(vTime);
     // A line too short to have a time has none; its parse reports it.
-    return fields.size() > 4 ? WithoutQuotes(fields[4]) : std::string();
+    const VoteFields f = SplitVoteFields(vTime);
+    std::string scratch;
+    return f.count > 4 ? std::string(WithoutQuotes(f.field[4], scratch)) : std::string();
 }
 
 VoteLine ParseVoteLine(std::string_view line) {
-    const auto fields = SplitFields(line);
-    if (fields.size() < 6)
+    const VoteFields f = SplitVoteFields(line);
+    if (f.count < 6)
         throw MalformedLine("fewer than six fields");
     VoteLine v;
-    v.voteName = GetVoteName(fields[0]);
-    v.choiceCount = CountValue(fields[1], "choice count");
-    v.keypadCount = CountValue(fields[2], "keypad count");
-    v.responses = WithoutQuotes(fields[3]);
-    v.voteTime = WithoutQuotes(fields[4]);
-    v.voteDate = WithoutQuotes(fields[5]);
+    std::string scratch;
+    v.voteName = VoteNameView(f.field[0], scratch);
+    v.choiceCount = CountValue(f.field[1], "choice count");
+    v.keypadCount = CountValue(f.field[2], "keypad count");
+    v.responses = WithoutQuotes(f.field[3], scratch);
+    v.voteTime = WithoutQuotes(f.field[4], scratch);
+    v.voteDate = WithoutQuotes(f.field[5], scratch);
     return v;
 }
 
 std::string FormatVoteLine(const VoteLine& v) {
     std::string out;
     out.reserve(v.voteName.size() + v.responses.size() + v.voteTime.size() + v.voteDate.size() + 32);
-    AppendVoteLine(out, v);
-    return out;
-}
-
-void AppendVoteLine(std::string& out, const VoteLine& v) {
     out += "\"\\";
     out += v.voteName;
     out += "\",";
@@ -143,6 +150,7 @@ void AppendVoteLine(std::string& out, const VoteLine& v) {
     out += "\",\"";
     out += v.voteDate;
     out += "\"\r\n";
+    return out;
 }
 
 std::vector<std::string_view> SplitLineViews(std::string_view text) {

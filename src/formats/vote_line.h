@@ -36,13 +36,30 @@ class MalformedLine : public std::runtime_error {
 VoteLine ParseVoteLine(std::string_view line);
 // The canonical line of a record, CR LF included.
 std::string FormatVoteLine(const VoteLine& v);
-// The same line appended to `out` (a merged file is built line by line).
-void AppendVoteLine(std::string& out, const VoteLine& v);
 
 // Splits a whole text at every CR LF. A text ending in CR LF yields one empty
 // element more; an empty text yields one empty element.
 std::vector<std::string> SplitLines(std::string_view text);
 // The same lines as views into `text`.
 std::vector<std::string_view> SplitLineViews(std::string_view text);
+
+// The same reading without allocating, for readers that go through large
+// files line by line. Views point into the line given.
+
+// The first six fields of a line (further fields are ignored); `count` is how
+// many the line has, at most 6: fewer than 6 make the line malformed.
+struct VoteFields {
+    std::string_view field[6];
+    int count = 0;
+};
+VoteFields SplitVoteFields(std::string_view line);
+// The value of a count field as ParseVoteLine reads it. Throws MalformedLine
+// naming the field as `what` ("choice count").
+std::int16_t CountValue(std::string_view field, const char* what);
+// `text` without its double quotes: a view into `text` when quotes stand at
+// most at its two ends, else the rest copied into `scratch`.
+std::string_view WithoutQuotes(std::string_view text, std::string& scratch);
+// GetVoteName as a view into `vName`, or into `scratch` (see WithoutQuotes).
+std::string_view VoteNameView(std::string_view vName, std::string& scratch);
 
 } // namespace avelin

@@ -1,10 +1,11 @@
 #include "merge/merge_engine.h"
 
 #include <algorithm>
-#include <string_view>
+#include <charconv>
 #include <unordered_map>
 
 #include "formats/side_files.h"
+#include "platform/errors.h"
 
 namespace avelin {
 
@@ -13,148 +14,313 @@ namespace {
 constexpr std::string_view kNoResponse = "-;";
 constexpr std::string_view kRunMarkerTag = "xxxseq";
 constexpr std::size_t kRunMarkerLength = 11; // "xxxseq", two digits, "xxx"
+// The merged file is handed on in pieces pointing into the inputs' windows
+// and into a text of about this size (the lines' own fields).
+constexpr std::size_t kOutputText = 64 << 10;
+constexpr std::size_t kMostPieces = 1024;
+// The inputs' responses are read again a window at a time, a window holding
+// the votes that lie no further than kNearby behind one another.
+constexpr std::uint64_t kInputWindow = 32 << 10;
+constexpr std::uint64_t kNearby = 16 << 10;
 
-void AppendNoResponses(std::string& responses, int count) {
-    for (int m = 0; m < count; ++m)
-        responses += kNoResponse;
-}
-
-// Every vote of a file whose keypad counts differ is padded to the
-// largest count with no-response entries.
-void PadUnevenFile(InputFile& file) {
-    file.maxKeypads = 0;
-    if (file.votes.empty())
-        return;
-    const std::int16_t first = file.votes.front().keypadCount;
-    file.maxKeypads = first;
-    bool uneven = false;
-    for (const VoteLine& v : file.votes) {
-        if (v.keypadCount != first)
-            uneven = true;
-        if (v.keypadCount > file.maxKeypads)
-            file.maxKeypads = v.keypadCount;
+// The merged file on its way out: pieces that stay where they are until they
+// are written (the text formatted here, the windows of the inputs, the
+// no-response blocks), written together.
+class Output {
+  public:
+    explicit Output(FileSink& sink) : sink_(sink) {
+        text_.reserve(kOutputText);
+        pieces_.reserve(kMostPieces);
     }
-    if (!uneven)
-        return;
-    for (VoteLine& v : file.votes) {
-        v.keypadCount = file.maxKeypads;
-        // Every whole m with length/2 <= m <= maxKeypads-1, the length taken
-        // before the first append: an odd length rounds up.
-        const int firstM = static_cast<int>((v.responses.size() + 1) / 2);
-        AppendNoResponses(v.responses, file.maxKeypads - firstM);
+    // A piece that stays valid until the next flush.
+    void add(std::string_view piece) {
+        if (piece.empty())
+            return;
+        if (pieces_.size() == kMostPieces)
+            flush();
+        pieces_.push_back(piece);
     }
-}
-
-// The merge information responses: the digit of file i for every keypad position that answered at
-// least one vote of file i.
-std::string MergeInfoResponses(const std::vector<InputFile>& inputFiles) {
-    std::string responses;
-    for (std::size_t i = 0; i < inputFiles.size(); ++i) {
-        const std::string mark = std::to_string(i);
-        for (int p = 1; p <= inputFiles[i].maxKeypads; ++p) {
-            const std::size_t at = static_cast<std::size_t>(2 * p - 2);
-            bool answered = false;
-            for (const VoteLine& v : inputFiles[i].votes) {
-                // A responses field too short to reach the position counts as answered.
-                if (at >= v.responses.size() || v.responses[at] != '-') {
-                    answered = true;
-                    break;
-                }
-            }
-            responses += answered ? mark : "-";
-            responses += ';';
+    // Text of the merged file, kept here until it is written.
+    void append(std::string_view text) {
+        if (pieces_.size() == kMostPieces || text_.size() + text.size() > text_.capacity()) {
+            flush(); // the text moves only while no piece points into it
+            text_.reserve(std::max(kOutputText, text.size()));
         }
+        const std::size_t start = text_.size();
+        text_.append(text);
+        // Straight behind the last piece: one piece.
+        if (!pieces_.empty() && pieces_.back().data() + pieces_.back().size() == text_.data() + start)
+            pieces_.back() = std::string_view(pieces_.back().data(), pieces_.back().size() + text.size());
+        else if (!text.empty())
+            pieces_.push_back(std::string_view(text_.data() + start, text.size()));
     }
-    return responses;
-}
+    void appendNumber(int value) {
+        char digits[16];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+    void flush() {
+        sink_.writePieces(pieces_.data(), pieces_.size());
+        pieces_.clear();
+        text_.clear();
+        ++flushes_;
+    }
+    // Counts the flushes, so that a window knows whether its pieces are out.
+    std::size_t flushes() const { return flushes_; }
+
+  private:
+    FileSink& sink_;
+    std::string text_;
+    std::vector<std::string_view> pieces_;
+    std::size_t flushes_ = 0;
+};
+
+// Where an input's responses lie in its file, in the order the merged file
+// takes them.
+using ReadPlan = std::vector<std::pair<std::uint64_t, std::size_t>>;
+
+// The responses of one input, read again from its file. One read covers the
+// votes that come next as long as each lies close behind the last, within a
+// window: a meeting's votes lie in its file in about the merge order, so the
+// file is read about once, and no more than a window is held. A vote read
+// alone is copied into the output's text, so that its window can go at once.
+class ResponsesSource {
+  public:
+    ResponsesSource(const InputFile& file, const FileSystem& files, ReadPlan plan)
+        : file_(file), files_(files), plan_(std::move(plan)) {}
+
+    // The responses of `vote`, valid until the next call.
+    std::string_view responses(const InputVote& vote, Output& out) {
+        inWindow_ = false;
+        if (vote.ownResponses >= 0)
+            return file_.ownResponses[static_cast<std::size_t>(vote.ownResponses)];
+        const std::size_t n = vote.responsesLength;
+        const std::uint64_t at = vote.responsesOffset;
+        if (n == 0)
+            return {};
+        if (at < windowAt_ || at + n > windowAt_ + window_.size())
+            read(out);
+        ++next_;
+        inWindow_ = true;
+        return window_.substr(static_cast<std::size_t>(at - windowAt_), n);
+    }
+    // Hands the responses that responses() gave last on to `out`.
+    void add(std::string_view responses, Output& out) {
+        if (!inWindow_ || alone_) {
+            out.append(responses);
+            return;
+        }
+        out.add(responses);
+        pending_ = true;
+        referenced_ = out.flushes();
+    }
+
+  private:
+    void read(Output& out) {
+        const auto [start, length] = plan_[next_];
+        const std::uint64_t limit = start + std::max<std::uint64_t>(length, kInputWindow);
+        std::uint64_t end = start + length;
+        std::size_t b = next_ + 1;
+        for (; b < plan_.size(); ++b) {
+            const auto [at, n] = plan_[b];
+            if (at < start || at + n > limit || at > end + kNearby)
+                break;
+            end = std::max<std::uint64_t>(end, at + n);
+        }
+        alone_ = b == next_ + 1;
+        // The window is about to change: its pieces go out first.
+        if (pending_ && referenced_ == out.flushes())
+            out.flush();
+        pending_ = false;
+        if (!reader_)
+            reader_ = files_.openForReading(file_.path);
+        const std::size_t size = static_cast<std::size_t>(end - start);
+        if (capacity_ < size) {
+            capacity_ = std::max<std::size_t>(size, kInputWindow);
+            buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+        }
+        if (reader_->readAt(start, buffer_.get(), size) < size)
+            throw FileError(file_.path, "the file changed while it was being merged");
+        window_ = std::string_view(buffer_.get(), size);
+        windowAt_ = start;
+    }
+
+    const InputFile& file_;
+    const FileSystem& files_;
+    const ReadPlan plan_;
+    std::size_t next_ = 0; // the plan's next read
+    std::unique_ptr<FileReader> reader_;
+    std::unique_ptr<char[]> buffer_; // never zero-filled
+    std::size_t capacity_ = 0;
+    std::string_view window_; // the part of the buffer read last
+    std::uint64_t windowAt_ = 0;
+    bool inWindow_ = false;      // the last responses given lie in the window
+    bool alone_ = false;         // the window holds one vote
+    bool pending_ = false;       // a piece of the window may not be written yet
+    std::size_t referenced_ = 0; // the output's flush count when it was added
+};
 
 } // namespace
 
-int LargestKeypadCount(const InputFile& file) {
-    int largest = file.votes.empty() ? 0 : file.votes.front().keypadCount;
-    for (const VoteLine& v : file.votes)
-        largest = std::max<int>(largest, v.keypadCount);
-    return largest;
+std::string_view InputFile::responses(const InputVote& vote, std::string_view text) const {
+    if (vote.ownResponses >= 0)
+        return ownResponses[static_cast<std::size_t>(vote.ownResponses)];
+    return text.substr(static_cast<std::size_t>(vote.responsesOffset), vote.responsesLength);
 }
 
-int KeypadTotal(const std::vector<InputFile>& inputFiles) {
-    int total = 0;
-    for (const InputFile& file : inputFiles)
-        total += LargestKeypadCount(file);
-    return total;
-}
-
-std::string MergeFiles(std::vector<InputFile>& inputFiles, const std::vector<std::string>& lst_temp,
-                       const Clock& clock) {
-    for (InputFile& file : inputFiles)
-        PadUnevenFile(file);
-
-    // The first vote of each name per file, found by hash instead of a linear
-    // search; the result is the same.
+MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& lst_temp,
+                        const Clock& clock) {
+    MergeLayout layout;
     const std::size_t fileCount = inputFiles.size();
-    std::vector<std::unordered_map<std::string_view, std::size_t>> index(fileCount);
-    std::vector<std::string> blank(fileCount); // a whole block of no-response entries
-    std::size_t lineLength = 64;
+    // The first vote of each name per file, found by hash instead of a linear
+    // search; the names of a file are distinct, so the result is the same.
+    std::unordered_map<std::string_view, std::size_t> position;
+    position.reserve(lst_temp.size());
+    for (std::size_t k = 0; k < lst_temp.size(); ++k)
+        position.emplace(lst_temp[k], k);
+    layout.found.assign(lst_temp.size() * fileCount, -1);
     for (std::size_t i = 0; i < fileCount; ++i) {
-        index[i].reserve(inputFiles[i].votes.size());
-        for (std::size_t k = 0; k < inputFiles[i].votes.size(); ++k)
-            index[i].emplace(inputFiles[i].votes[k].voteName, k);
-        AppendNoResponses(blank[i], inputFiles[i].maxKeypads);
-        lineLength += blank[i].size();
+        const std::vector<InputVote>& votes = inputFiles[i].votes;
+        for (std::size_t v = 0; v < votes.size(); ++v)
+            if (const auto hit = position.find(votes[v].voteName); hit != position.end())
+                layout.found[hit->second * fileCount + i] = static_cast<std::int32_t>(v);
+        layout.keypadTotal += inputFiles[i].keypadCount;
     }
+    // The date and time afresh for every record, the merge information last.
+    for (std::size_t k = 0; k <= lst_temp.size(); ++k) {
+        const DateTime now = clock.now();
+        std::string time = FormatTime(now), date = FormatDate(now);
+        if (layout.stamps.empty() || layout.stamps.back().time != time || layout.stamps.back().date != date)
+            layout.stamps.push_back({k, std::move(time), std::move(date)});
+    }
+    layout.files = std::move(inputFiles);
+    return layout;
+}
 
-    // Each output record goes straight into the text instead of being kept as
-    // a record first; the lines are the same. Its name and choice count are
-    // those of the last file that holds the vote, so the files are looked up
-    // before the line is begun.
-    std::string text;
-    text.reserve((lst_temp.size() + 1) * lineLength);
-    std::vector<const VoteLine*> found(fileCount);
-    int firstKeypadCount = 0; // the merge information line repeats it
-    for (std::size_t k = 0; k < lst_temp.size(); ++k) {
-        const DateTime now = clock.now(); // afresh for every record
-        const VoteLine* last = nullptr;
-        int keypads = 0; // 16 bits on output; the run checks the total beforehand
-        for (std::size_t i = 0; i < fileCount; ++i) {
-            const auto hit = index[i].find(lst_temp[k]);
-            found[i] = hit == index[i].end() ? nullptr : &inputFiles[i].votes[hit->second];
-            if (found[i])
-                last = found[i];
-            keypads += found[i] ? found[i]->keypadCount : inputFiles[i].maxKeypads;
-        }
-        if (k == 0)
-            firstKeypadCount = keypads;
-        if (!last || last->voteName.empty())
-            continue; // a record with an empty name gives no line
-        std::string_view name = last->voteName;
-        if (name.find(kRunMarkerTag) != std::string_view::npos)
-            name.remove_suffix(std::min(name.size(), kRunMarkerLength));
-        text += "\"\\";
-        text += name;
-        text += "\",";
-        text += std::to_string(last->choiceCount);
-        text += ',';
-        text += std::to_string(static_cast<std::int16_t>(keypads));
-        text += ",\"";
+void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_temp, const FileSystem& files,
+                FileSink& sink) {
+    const std::vector<InputFile>& inputs = layout.files;
+    const std::size_t fileCount = inputs.size();
+    const auto voteOf = [&](std::size_t k, std::size_t i) -> const InputVote* {
+        const std::int32_t v = layout.found[k * fileCount + i];
+        return v < 0 ? nullptr : &inputs[i].votes[static_cast<std::size_t>(v)];
+    };
+    std::vector<ReadPlan> plans(fileCount);
+    for (std::size_t k = 0; k < lst_temp.size(); ++k)
         for (std::size_t i = 0; i < fileCount; ++i)
-            text += found[i] ? found[i]->responses : blank[i];
-        text += "\",\"";
-        text += FormatTime(now);
-        text += "\",\"";
-        text += FormatDate(now);
-        text += "\"\r\n";
+            if (const InputVote* vote = voteOf(k, i);
+                vote && vote->ownResponses < 0 && vote->responsesLength > 0)
+                plans[i].emplace_back(vote->responsesOffset, vote->responsesLength);
+    std::vector<ResponsesSource> sources;
+    sources.reserve(fileCount);
+    std::vector<std::string> blank(fileCount); // a whole block of no-response entries
+    // The keypad positions of each input that no vote has answered yet.
+    std::vector<std::vector<std::uint32_t>> unanswered(fileCount);
+    for (std::size_t i = 0; i < fileCount; ++i) {
+        sources.emplace_back(inputs[i], files, std::move(plans[i]));
+        for (int p = 0; p < inputs[i].keypadCount; ++p) {
+            blank[i] += kNoResponse;
+            unanswered[i].push_back(static_cast<std::uint32_t>(p));
+        }
+    }
+    Output out(sink);
+    // The responses of input i's vote as the merged line holds them, padded
+    // with no-response entries when the input's votes are uneven (an odd
+    // length rounds up, so that two entries still come behind "1;2;3"), and
+    // written when the record gives a line.
+    const auto block = [&](std::size_t i, const InputVote& vote, bool write) {
+        const std::string_view responses = sources[i].responses(vote, out);
+        std::string_view padding;
+        if (inputs[i].uneven) {
+            const long missing = inputs[i].keypadCount - static_cast<long>((responses.size() + 1) / 2);
+            if (missing > 0)
+                padding = std::string_view(blank[i]).substr(0, 2 * static_cast<std::size_t>(missing));
+        }
+        // A position counts as answered when the entry there is not "-", or
+        // when the responses are too short to reach it. The padding holds
+        // "-" at its even places: behind responses of odd length its ";"
+        // falls on the entries.
+        std::vector<std::uint32_t>& open = unanswered[i];
+        std::size_t kept = 0;
+        for (const std::uint32_t q : open) {
+            const std::size_t at = 2 * std::size_t{q};
+            if (at < responses.size() ? responses[at] == '-'
+                                      : at < responses.size() + padding.size() && responses.size() % 2 == 0)
+                open[kept++] = q;
+        }
+        open.resize(kept);
+        if (write) {
+            sources[i].add(responses, out);
+            out.add(padding);
+        }
+    };
+
+    std::size_t stamp = 0;
+    const auto stampOf = [&](std::size_t record) -> const MergeStamp& {
+        while (stamp + 1 < layout.stamps.size() && layout.stamps[stamp + 1].firstRecord <= record)
+            ++stamp;
+        return layout.stamps[stamp];
+    };
+    const auto endLine = [&](const MergeStamp& now) {
+        out.append("\",\"");
+        out.append(now.time);
+        out.append("\",\"");
+        out.append(now.date);
+        out.append("\"\r\n");
+    };
+    // Every line has the keypads of all inputs: padded, found or not.
+    const int keypads = static_cast<std::int16_t>(layout.keypadTotal);
+    for (std::size_t k = 0; k < lst_temp.size(); ++k) {
+        // The name and choice count are those of the last file holding the vote.
+        const InputVote* last = nullptr;
+        for (std::size_t i = 0; i < fileCount; ++i)
+            if (const InputVote* vote = voteOf(k, i))
+                last = vote;
+        // A record named "" gives no line; its votes count for the merge
+        // information all the same.
+        const bool write = last && !lst_temp[k].empty();
+        if (write) {
+            std::string_view name = lst_temp[k];
+            if (name.find(kRunMarkerTag) != std::string_view::npos)
+                name.remove_suffix(std::min(name.size(), kRunMarkerLength));
+            out.append("\"\\");
+            out.append(name);
+            out.append("\",");
+            out.appendNumber(last->choiceCount);
+            out.append(",");
+            out.appendNumber(keypads);
+            out.append(",\"");
+        }
+        for (std::size_t i = 0; i < fileCount; ++i) {
+            if (const InputVote* vote = voteOf(k, i))
+                block(i, *vote, write);
+            else if (write)
+                out.add(blank[i]);
+        }
+        if (write)
+            endLine(stampOf(k));
     }
 
-    VoteLine info;
-    info.responses = MergeInfoResponses(inputFiles);
-    info.voteName = kMergeInfoName;
-    const DateTime now = clock.now();
-    info.voteDate = FormatDate(now);
-    info.voteTime = FormatTime(now);
-    info.keypadCount = static_cast<std::int16_t>(firstKeypadCount);
-    info.choiceCount = static_cast<std::int16_t>(fileCount);
-    AppendVoteLine(text, info);
-    return text;
+    // The merge information line: the digit of input i for every keypad
+    // position of its block that answered at least one of its votes.
+    std::string marks;
+    for (std::size_t i = 0; i < fileCount; ++i) {
+        const std::size_t start = marks.size();
+        for (int p = 0; p < inputs[i].keypadCount; ++p)
+            marks += {static_cast<char>('0' + i), ';'};
+        for (const std::uint32_t q : unanswered[i])
+            marks[start + 2 * q] = '-';
+    }
+    out.append("\"\\");
+    out.append(kMergeInfoName);
+    out.append("\",");
+    out.appendNumber(static_cast<int>(fileCount));
+    out.append(",");
+    out.appendNumber(lst_temp.empty() ? 0 : keypads);
+    out.append(",\"");
+    out.add(marks);
+    endLine(stampOf(lst_temp.size()));
+    out.flush();
 }
 
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder) {
@@ -162,11 +328,6 @@ std::string OutputPath(const std::string& outputName, const std::string& outputF
     if (path.find(kPathSeparator) == std::string::npos)
         path = outputFolder + kPathSeparator + path;
     return path;
-}
-
-std::string ReadTextFileContents(std::string& filename, const FileSystem& files) {
-    filename += ".rec";
-    return files.readAll(filename);
 }
 
 } // namespace avelin

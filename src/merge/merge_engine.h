@@ -1,38 +1,80 @@
 #pragma once
 // The merge engine: the prepared inputs become one results file whose keypads
-// form one block per input, closed by the merge information line.
+// form one block per input, closed by the merge information line. The merged
+// file is written in pieces; the engine holds no whole output and no whole
+// input.
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "formats/vote_line.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 
 namespace avelin {
 
-struct InputFile {
-    std::vector<VoteLine> votes; // distinct vote names
-    std::int16_t maxKeypads = 0; // set by MergeFiles
+// One distinct vote of an input, as the merge keeps it: its name, its counts
+// and where its responses lie.
+struct InputVote {
+    std::string voteName; // as the merge matches it, a run marker included
+    std::int16_t choiceCount = 0;
+    std::int16_t keypadCount = 0;
+    int line = 0; // the line it was taken from, counted from 1
+    // The responses: `responsesLength` bytes at `responsesOffset` of the
+    // file, or, when `ownResponses` >= 0, that text of the file's
+    // ownResponses (the line was marked, or its responses field held quotes
+    // inside).
+    std::uint64_t responsesOffset = 0;
+    std::size_t responsesLength = 0;
+    int ownResponses = -1;
 };
 
-// Pads uneven files, builds one line per name of `lst_temp` (in that order)
-// and the merge information line; returns the whole output text. The date and
-// time are read from `clock` afresh for every record.
-std::string MergeFiles(std::vector<InputFile>& inputFiles, const std::vector<std::string>& lst_temp,
-                       const Clock& clock);
+// One prepared input.
+struct InputFile {
+    std::string path;             // the file read, ".rec" included
+    std::vector<InputVote> votes; // pairwise different names, from the file's last line to its first
+    std::vector<std::string> ownResponses;
+    int keypadCount = 0;       // its largest keypad count (0 without votes): its block of keypad positions
+    bool uneven = false;       // its votes' keypad counts differ: each is padded to keypadCount
+    bool quotedCounts = false; // a vote line gives its counts in double quotes, as manual-data files do
 
-// The number of keypad positions the merged file will have: the sum over the
-// files of their largest keypad count. Above 32767 it does not fit a line.
-int KeypadTotal(const std::vector<InputFile>& inputFiles);
-// The largest keypad count of one file's votes (0 without votes).
-int LargestKeypadCount(const InputFile& file);
+    // The responses of `vote` when `text` is the file's whole text: a view
+    // into `text` or into this file, valid while both are.
+    std::string_view responses(const InputVote& vote, std::string_view text) const;
+};
+
+// The time stamps of the merged file's records: the clock is read once per
+// record, and a stamp is kept only when the reading changes.
+struct MergeStamp {
+    std::size_t firstRecord = 0;
+    std::string time, date; // "hh:nn:ss", "dd/mm/yyyy"
+};
+
+// Everything the merged file is made of, worked out before anything is
+// written.
+struct MergeLayout {
+    std::vector<InputFile> files;
+    // For name k of the merge order and input i, at k * files.size() + i: the
+    // index of the input's vote of that name, -1 when it has none.
+    std::vector<std::int32_t> found;
+    std::vector<MergeStamp> stamps; // one reading per name and one for the merge information line
+    int keypadTotal = 0;            // the sum of the inputs' keypad counts
+};
+
+// Lays out the merge of `inputFiles` in the order of `lst_temp`, reading the
+// date and time from `clock` afresh for every record.
+MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& lst_temp,
+                        const Clock& clock);
+
+// Writes the merged file to `out`: one line per name of `lst_temp`, each
+// input's responses (read again from `files`, padded to the input's keypad
+// count when its votes are uneven) side by side, and the merge information
+// line. Throws FileError when an input cannot be read again or has changed.
+void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_temp, const FileSystem& files,
+                FileSink& out);
 
 // The path the output is written to: ".rec" appended unless the name ends in
 // exactly ".rec"; a name without a folder separator goes into `outputFolder`.
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder);
-
-// Reads the whole file `filename` + ".rec"; `filename` keeps the extension
-// afterwards. Throws FileError.
-std::string ReadTextFileContents(std::string& filename, const FileSystem& files);
 
 } // namespace avelin

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
+#include <cstring>
+#include <memory>
+#include <set>
 #include <unordered_set>
 
 #include "formats/side_files.h"
+#include "formats/vote_line.h"
 #include "formats/windows_names.h"
 #include "merge/collation.h"
 #include "merge/group_names.h"
@@ -104,96 +107,350 @@ std::string InFolder(const std::string& folder, const std::string& name) {
     return folder + kPathSeparator + name;
 }
 
-// The lines of the repeated runs, marked, as (line index, new text); the
-// other lines stay as they are. Works on views so that a file's text is not
-// copied line by line.
-std::vector<std::pair<std::size_t, std::string>> RunMarks(const std::vector<std::string_view>& lines) {
-    std::vector<std::pair<std::size_t, std::string>> marked;
-    if (lines.size() < 2)
-        return marked;
-    const std::size_t last = lines.size() - 1; // U
-    // Names are taken before any marking: a run is marked only after its end
-    // is found, and scanning resumes behind it, so no marked line is looked at
-    // again.
-    std::vector<std::string> names(lines.size());
-    for (std::size_t m = 0; m < lines.size(); ++m)
-        names[m] = GetVoteName(lines[m]);
-    std::vector<bool> hasResponse(lines.size());
-    for (std::size_t m = 0; m < lines.size(); ++m)
-        hasResponse[m] = lines[m].find(';') != std::string_view::npos;
-    // stop[kk]: the first k >= kk at which a line has responses or the name
-    // changes, U when there is none. A run that ends on a line with responses
-    // is not marked and the scan moves on by one line only, so looking for the
-    // end afresh from every line would make a long run quadratic.
-    std::vector<std::size_t> stop(lines.size());
-    stop[last] = last;
-    for (std::size_t kk = last; kk-- > 0;)
-        stop[kk] = hasResponse[kk] || names[kk] != names[kk + 1] ? kk : stop[kk + 1];
-
-    std::size_t j = 0;
-    while (j < last) {
-        if (names[j].empty() || names[j] != names[j + 1]) {
-            ++j;
-            continue;
+// The distinct vote names of a file, found by hash: open addressing over
+// the votes' positions, so that adding a name allocates nothing of its own.
+class VoteIndex {
+  public:
+    // The position in `votes` of the vote named `name`; for a new name
+    // `votes.size()`, where the caller then appends it.
+    std::size_t findOrAdd(std::string_view name, const std::vector<InputVote>& votes) {
+        if (2 * (count_ + 1) > slots_.size())
+            grow();
+        const std::size_t hash = std::hash<std::string_view>{}(name);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+            Slot& slot = slots_[s];
+            if (slot.vote == kEmpty) {
+                slot = {hash, votes.size()};
+                ++count_;
+                return votes.size();
+            }
+            if (slot.hash == hash && votes[slot.vote].voteName == name)
+                return slot.vote;
         }
-        // The time test compares the run's first two lines at every step, so
-        // when they differ the run ends at its first line.
-        const bool timesDiffer = GetVoteTime(lines[j]) != GetVoteTime(lines[j + 1]);
-        const std::size_t k = timesDiffer ? j : stop[j];
-        if (hasResponse[k]) {
-            ++j;
-            continue;
-        }
-        for (std::size_t m = j; m <= k; ++m) {
-            std::string line(lines[m]);
-            AppendAfterEach(line, names[m], RunMarker(m - j));
-            marked.emplace_back(m, std::move(line));
-        }
-        j = k + 1;
     }
-    return marked;
+
+    // Room for `count` names without growing.
+    void reserve(std::size_t count) {
+        std::size_t size = 64;
+        while (size < 2 * count)
+            size *= 2;
+        if (size > slots_.size())
+            rehash(size);
+    }
+
+  private:
+    static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+    struct Slot {
+        std::size_t hash = 0;
+        std::size_t vote = kEmpty;
+    };
+    void grow() { rehash(std::max<std::size_t>(64, 2 * slots_.size())); }
+    void rehash(std::size_t size) {
+        std::vector<Slot> old(size);
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old)
+            if (slot.vote != kEmpty) {
+                std::size_t s = slot.hash & mask;
+                while (slots_[s].vote != kEmpty)
+                    s = (s + 1) & mask;
+                slots_[s] = slot;
+            }
+    }
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
+
+// The counts of a line, or why it is malformed.
+struct LineCounts {
+    std::int16_t choice = 0, keypads = 0;
+    std::string problem; // empty when the line is well-formed
+};
+LineCounts CountsOf(const VoteFields& fields) {
+    LineCounts c;
+    if (fields.count < 6) {
+        c.problem = "fewer than six fields";
+        return c;
+    }
+    try {
+        c.choice = CountValue(fields.field[1], "choice count");
+        c.keypads = CountValue(fields.field[2], "keypad count");
+    } catch (const MalformedLine& e) {
+        c.problem = e.what();
+    }
+    return c;
 }
 
-InputFile VoteListOf(const std::vector<std::string_view>& lines, const std::string& path) {
-    InputFile file;
-    file.votes.reserve(lines.size());
-    std::unordered_set<std::string> seen;
-    seen.reserve(lines.size());
-    for (std::size_t m = lines.size(); m-- > 0;) {
-        if (lines[m].empty())
-            continue;
-        VoteLine record;
-        try {
-            record = ParseVoteLine(lines[m]);
-        } catch (const MalformedLine& e) {
-            throw FormatError(path, static_cast<int>(m + 1), e.what());
-        }
-        if (seen.insert(record.voteName).second)
-            file.votes.push_back(std::move(record));
+// The preparation of one file, fed line by line in order and parsing each
+// line once. A repeated run is decided only by the lines of one block (the
+// consecutive lines whose whole-line vote name is the same and not empty):
+// a line with responses is never marked and decides the lines before it;
+// the lines without (short, no responses) wait as copies until they are
+// decided. A vote keeps where its responses lie in the file, not the text.
+class Preparer {
+  public:
+    // `expectedVotes`: room to make at once (a meeting's files hold about as
+    // many votes each).
+    Preparer(std::string path, InputCheck* check, std::size_t expectedVotes = 0) : check_(check) {
+        file_.path = std::move(path);
+        file_.votes.reserve(expectedVotes);
+        index_.reserve(expectedVotes);
     }
-    return file;
+
+    // One line without its CR LF; `offset`: where it starts in the file.
+    void line(std::string_view text, std::uint64_t offset) {
+        ++line_;
+        if (text.find('\0') != std::string_view::npos)
+            throw FormatError(file_.path, line_, kNotResultsFile);
+        const std::string_view name = VoteNameView(text, nameScratch_);
+        const bool hasResponses = text.find(';') != std::string_view::npos;
+        const VoteFields fields = SplitVoteFields(text);
+        LineCounts counts;
+        if (!text.empty()) {
+            counts = CountsOf(fields);
+            if (check_)
+                noteForCheck(counts);
+        }
+        if (!inBlock_ || name.empty() || name != blockName_) {
+            endBlock();
+        } else if (!pending_.empty()) {
+            pending_.back().timeDiffers = TimeOf(SplitVoteFields(pending_.back().text), timeScratch_) !=
+                                          TimeOf(fields, otherTimeScratch_);
+            // A line with responses ends every run before it: a waiting line
+            // is marked alone when its next line has another time.
+            if (hasResponses) {
+                for (const Pending& p : pending_)
+                    decide(p, p.timeDiffers ? 0 : kUnmarked);
+                pending_.clear();
+            }
+        }
+        if (hasResponses || name.empty()) {
+            commit(text, fields, counts, line_, offset, true);
+        } else {
+            pending_.push_back({std::string(text), line_, offset, false});
+            // The first line of a run whose next line has another time is
+            // marked alone, whatever follows.
+            if (pending_.size() == 2 && pending_.front().timeDiffers) {
+                decide(pending_.front(), 0);
+                pending_.erase(pending_.begin());
+            }
+        }
+        inBlock_ = !name.empty();
+        blockName_.assign(name);
+    }
+
+    InputFile finish() {
+        endBlock();
+        if (check_ && firstProblemLine_ > 0)
+            throw FormatError(file_.path, firstProblemLine_, firstProblem_);
+        if (problemLine_ > 0)
+            throw FormatError(file_.path, problemLine_, problem_);
+        // From the file's last line to its first: the votes stand in the
+        // order of their first lines, mostly that of their last ones too.
+        const auto later = [](const InputVote& a, const InputVote& b) { return a.line > b.line; };
+        std::reverse(file_.votes.begin(), file_.votes.end());
+        if (!std::is_sorted(file_.votes.begin(), file_.votes.end(), later))
+            std::sort(file_.votes.begin(), file_.votes.end(), later);
+        if (!file_.votes.empty()) {
+            const int first = file_.votes.front().keypadCount;
+            file_.keypadCount = first;
+            for (const InputVote& v : file_.votes) {
+                file_.uneven = file_.uneven || v.keypadCount != first;
+                file_.keypadCount = std::max<int>(file_.keypadCount, v.keypadCount);
+            }
+        }
+        if (check_) {
+            check_->keypadCounts.assign(keypadCounts_.begin(), keypadCounts_.end());
+            check_->distinctVotes = file_.votes.size();
+        }
+        return std::move(file_);
+    }
+
+  private:
+    struct Pending {
+        std::string text;
+        int line;
+        std::uint64_t offset;
+        bool timeDiffers; // from the time of the block's next line
+    };
+    static constexpr std::size_t kUnmarked = static_cast<std::size_t>(-1);
+
+    static std::string_view TimeOf(const VoteFields& fields, std::string& scratch) {
+        return fields.count > 4 ? WithoutQuotes(fields.field[4], scratch) : std::string_view();
+    }
+
+    // The block ends. Its waiting lines (none of them the first of a run
+    // whose next line has another time: such a line is decided at once) are
+    // one run up to the block's last line, or a single line, never marked.
+    void endBlock() {
+        if (pending_.size() == 1)
+            decide(pending_.front(), kUnmarked);
+        else
+            for (std::size_t m = 0; m < pending_.size(); ++m)
+                decide(pending_[m], m);
+        pending_.clear();
+    }
+
+    // A waiting line, unmarked or marked with run index `index`: every
+    // occurrence of the block's name in the line gets the marker behind it,
+    // so the line's fields may change and it is read again.
+    void decide(const Pending& p, std::size_t index) {
+        if (index == kUnmarked) {
+            const VoteFields fields = SplitVoteFields(p.text);
+            commit(p.text, fields, CountsOf(fields), p.line, p.offset, true);
+            return;
+        }
+        std::string text = p.text;
+        AppendAfterEach(text, blockName_, RunMarker(index));
+        const VoteFields fields = SplitVoteFields(text);
+        commit(text, fields, CountsOf(fields), p.line, p.offset, false);
+    }
+
+    // The line's vote replaces an earlier line's of the same name. `inFile`:
+    // the text is the file's own bytes at `offset`.
+    void commit(std::string_view text, const VoteFields& fields, const LineCounts& counts, int line,
+                std::uint64_t offset, bool inFile) {
+        if (text.empty())
+            return;
+        if (!counts.problem.empty()) {
+            // Lines are committed in file order: the last malformed one is named.
+            problemLine_ = line;
+            problem_ = counts.problem;
+            return;
+        }
+        if (!fields.field[1].empty() && fields.field[1].front() == '"')
+            file_.quotedCounts = true;
+        const std::string_view name = VoteNameView(fields.field[0], nameScratch2_);
+        const std::size_t at = index_.findOrAdd(name, file_.votes);
+        if (at == file_.votes.size())
+            file_.votes.push_back({std::string(name)});
+        InputVote& vote = file_.votes[at];
+        vote.choiceCount = counts.choice;
+        vote.keypadCount = counts.keypads;
+        vote.line = line;
+        const std::string_view responses = WithoutQuotes(fields.field[3], responsesScratch_);
+        const bool asInFile = inFile && responses.data() != responsesScratch_.data();
+        if (asInFile) {
+            vote.responsesOffset = offset + static_cast<std::uint64_t>(responses.data() - text.data());
+            vote.responsesLength = responses.size();
+            if (vote.ownResponses >= 0)
+                file_.ownResponses[static_cast<std::size_t>(vote.ownResponses)].clear();
+            vote.ownResponses = -1;
+        } else {
+            if (vote.ownResponses < 0) {
+                vote.ownResponses = static_cast<int>(file_.ownResponses.size());
+                file_.ownResponses.emplace_back();
+            }
+            file_.ownResponses[static_cast<std::size_t>(vote.ownResponses)].assign(responses);
+        }
+    }
+
+    void noteForCheck(const LineCounts& counts) {
+        ++check_->voteLines;
+        if (!counts.problem.empty() && firstProblemLine_ == 0) {
+            firstProblemLine_ = line_;
+            firstProblem_ = counts.problem;
+        }
+        if (counts.problem.empty())
+            keypadCounts_.insert(counts.keypads);
+    }
+
+    InputFile file_;
+    VoteIndex index_;
+    InputCheck* check_;
+    int line_ = 0;
+    bool inBlock_ = false;
+    std::string blockName_;
+    std::vector<Pending> pending_; // the block's undecided lines, none with responses
+    int problemLine_ = 0;
+    std::string problem_;
+    int firstProblemLine_ = 0; // as read without run markers, for the check
+    std::string firstProblem_;
+    std::set<int> keypadCounts_;
+    std::string nameScratch_, nameScratch2_, timeScratch_, otherTimeScratch_, responsesScratch_;
+};
+
+// One buffer for the pieces of every input read, refilled and never
+// zero-filled; grown only for a line longer than it.
+struct ReadBuffer {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::size_t votes = 0; // how many the file read before held
+};
+
+// Feeds the file at `path` to a preparation, a piece at a time.
+InputFile PrepareFromFile(const FileSystem& files, const std::string& path, std::size_t pieceBytes,
+                          ReadBuffer& buffer, InputCheck* check) {
+    const std::unique_ptr<FileReader> reader = files.openForReading(path);
+    Preparer preparer(path, check, buffer.votes);
+    pieceBytes = std::max<std::size_t>(pieceBytes, 2);
+    if (buffer.size < pieceBytes) {
+        buffer.data = std::make_unique_for_overwrite<char[]>(pieceBytes);
+        buffer.size = pieceBytes;
+    }
+    std::uint64_t base = 0;   // where buffer[0] lies in the file
+    std::size_t have = 0;     // bytes in the buffer
+    std::size_t searched = 0; // bytes of them already searched for a line end
+    for (;;) {
+        if (have == buffer.size) { // one line fills the buffer
+            auto larger = std::make_unique_for_overwrite<char[]>(2 * buffer.size);
+            std::memcpy(larger.get(), buffer.data.get(), have);
+            buffer.data = std::move(larger);
+            buffer.size *= 2;
+        }
+        const std::size_t asked = buffer.size - have;
+        const std::size_t got = reader->readAt(base + have, buffer.data.get() + have, asked);
+        have += got;
+        const char* text = buffer.data.get();
+        std::size_t start = 0;
+        for (std::size_t from = searched;;) {
+            const void* cr = from < have ? std::memchr(text + from, '\r', have - from) : nullptr;
+            if (!cr)
+                break;
+            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(cr) - text);
+            if (end + 1 == have) // its LF may come with the next piece
+                break;
+            if (text[end + 1] == '\n') {
+                preparer.line(std::string_view(text + start, end - start), base + start);
+                start = end + 2;
+            }
+            from = std::max(start, end + 1);
+        }
+        if (got < asked) { // the end: what is left is the last line
+            preparer.line(std::string_view(text + start, have - start), base + start);
+            InputFile file = preparer.finish();
+            buffer.votes = file.votes.size();
+            return file;
+        }
+        std::memmove(buffer.data.get(), text + start, have - start);
+        base += start;
+        have -= start;
+        searched = have > 0 && buffer.data[have - 1] == '\r' ? have - 1 : have;
+    }
 }
 
 } // namespace
 
-void MarkRepeatedRuns(std::vector<std::string>& lines) {
-    auto marked = RunMarks(std::vector<std::string_view>(lines.begin(), lines.end()));
-    for (auto& [m, text] : marked)
-        lines[m] = std::move(text);
+InputFile PrepareInputFile(std::string_view text, const std::string& path) {
+    Preparer preparer(path, nullptr);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string_view::npos; start = end + 2)
+        preparer.line(text.substr(start, end - start), start);
+    preparer.line(text.substr(start), start);
+    return preparer.finish();
 }
 
-InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string& path) {
-    return VoteListOf(std::vector<std::string_view>(lines.begin(), lines.end()), path);
+InputFile ReadInputFile(const FileSystem& files, const std::string& path, std::size_t pieceBytes) {
+    ReadBuffer buffer;
+    return PrepareFromFile(files, path, pieceBytes, buffer, nullptr);
 }
 
-InputFile PrepareInputFile(const std::string& text, const std::string& path) {
-    if (text.empty())
-        return {};
-    std::vector<std::string_view> lines = SplitLineViews(text);
-    const auto marked = RunMarks(lines);
-    for (const auto& [m, markedLine] : marked)
-        lines[m] = markedLine;
-    return VoteListOf(lines, path);
+InputCheck CheckInputFile(const FileSystem& files, const std::string& path) {
+    InputCheck check;
+    ReadBuffer buffer;
+    PrepareFromFile(files, path, kReadPiece, buffer, &check);
+    return check;
 }
 
 std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles) {
@@ -201,7 +458,7 @@ std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles) {
     std::unordered_set<std::string_view> seen;
     seen.reserve(inputFiles.empty() ? 0 : inputFiles.front().votes.size());
     for (const InputFile& file : inputFiles)
-        for (const VoteLine& v : file.votes)
+        for (const InputVote& v : file.votes)
             if (seen.insert(v.voteName).second)
                 order.push_back(v.voteName);
     // Inserting one by one after every equal entry, as the sorted list does,
@@ -216,21 +473,22 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     MergePlan plan;
     std::vector<InputFile> inputFiles;
     inputFiles.reserve(request.files.size());
+    ReadBuffer buffer;
     for (std::size_t i = 0; i < request.files.size(); ++i) {
-        std::string path = request.files[i];
-        const std::string text = ReadTextFileContents(path, files);
-        inputFiles.push_back(PrepareInputFile(text, path));
-        plan.inputs.push_back(
-            {path, request.groupNames[i], LargestKeypadCount(inputFiles.back()), HasQuotedCounts(text), {}});
-        for (const VoteLine& v : inputFiles.back().votes)
-            plan.inputs.back().votes.push_back({v.voteName, v.choiceCount});
+        inputFiles.push_back(PrepareFromFile(files, request.files[i] + ".rec", kReadPiece, buffer, nullptr));
+        const InputFile& file = inputFiles.back();
+        InputSummary summary{file.path, request.groupNames[i], file.keypadCount, file.quotedCounts, {}};
+        summary.votes.reserve(file.votes.size());
+        for (const InputVote& v : file.votes)
+            summary.votes.push_back({v.voteName, v.choiceCount});
+        plan.inputs.push_back(std::move(summary));
     }
 
     std::vector<std::string> lst_temp = MergeOrder(inputFiles);
     // The keypad count of a line is 16 bits; a sum beyond it cannot be written.
     int total = 0;
     for (std::size_t i = 0; i < inputFiles.size(); ++i) {
-        total += LargestKeypadCount(inputFiles[i]);
+        total += inputFiles[i].keypadCount;
         if (total > 32767 || total < -32768)
             throw FormatError(request.files[i] + ".rec", 0,
                               "the keypads of the inputs up to this file come to " + std::to_string(total) +
@@ -239,7 +497,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     plan.keypadTotal = total;
     // Every merged line holds two characters per keypad position. Inputs that
     // pair many votes with many keypads (each line's counts are only claims)
-    // would make a file far beyond the memory; a meeting's is a few megabytes.
+    // would make a file far beyond the disk; a meeting's is a few megabytes.
     const double mergedBytes = 2.0 * std::max(total, 0) * static_cast<double>(lst_temp.size() + 1);
     if (mergedBytes > kMaxMergedBytes) {
         char size[32];
@@ -249,7 +507,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
                               std::to_string(lst_temp.size()) + " votes of " + std::to_string(total) +
                               " keypad positions), more than the 1 GiB a merge writes");
     }
-    std::string merged = MergeFiles(inputFiles, lst_temp, clock);
+    plan.layout = LayOutMerge(std::move(inputFiles), lst_temp, clock);
 
     for (std::size_t i = 0; i < request.files.size(); ++i) {
         std::string groupPath = InFolder(request.outputFolder, request.groupNames[i] + ".grp");
@@ -257,7 +515,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
         plan.writes.push_back({std::move(groupPath), GroupFileText(static_cast<int>(i))});
     }
     plan.result.outputPath = OutputPath(request.outputName, request.outputFolder);
-    plan.writes.push_back({plan.result.outputPath, std::move(merged)});
+    plan.writes.push_back({plan.result.outputPath, std::string()});
     plan.result.markerPath = InFolder(request.outputFolder, kMergeInfoName);
     plan.writes.push_back({plan.result.markerPath, std::string()});
     plan.result.voteOrder = std::move(lst_temp);
@@ -265,41 +523,20 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
 }
 
 void WriteMerge(const MergePlan& plan, FileSystem& files) {
-    // What each target holds now, read before the first write; a folder in
-    // the way stops the merge while nothing is written yet.
-    std::vector<std::optional<std::string>> previous;
-    previous.reserve(plan.writes.size());
+    // A folder in the way stops the merge while nothing is written yet.
+    std::vector<std::string> paths;
     for (const PlannedWrite& w : plan.writes) {
         if (files.folderExists(w.path))
             throw FileError(w.path, "there is a folder of that name");
-        previous.push_back(files.fileExists(w.path) ? std::optional(files.readAll(w.path)) : std::nullopt);
+        paths.push_back(w.path);
     }
-    for (std::size_t i = 0; i < plan.writes.size(); ++i) {
-        try {
-            files.writeFile(plan.writes[i].path, plan.writes[i].content);
-        } catch (const FileError& failure) {
-            // A merge is all or nothing: the files this run wrote before the
-            // failure get their previous content back (through the same
-            // atomic writes), and those it created go again.
-            std::string notRestored;
-            for (std::size_t j = i; j-- > 0;) {
-                try {
-                    if (previous[j])
-                        files.writeFile(plan.writes[j].path, *previous[j]);
-                    else
-                        files.removeFile(plan.writes[j].path);
-                } catch (const FileError& e) {
-                    notRestored += (notRestored.empty() ? "" : "; ") + e.path() + ": " + e.reason();
-                }
-            }
-            if (notRestored.empty())
-                throw;
-            throw FileError(
-                failure.path(),
-                failure.reason() +
-                    ". These files of the merge could not be put back as they were: " + notRestored);
-        }
-    }
+    const std::size_t merged = plan.result.groupFilePaths.size(); // after the group files
+    files.writeFiles(paths, [&](std::size_t i, FileSink& sink) {
+        if (i == merged)
+            MergeFiles(plan.layout, plan.result.voteOrder, files, sink);
+        else
+            sink.write(plan.writes[i].content);
+    });
 }
 
 MergeResult RunMerge(const MergeRequest& request, FileSystem& files, const Clock& clock) {

@@ -1,8 +1,11 @@
 #pragma once
 // The merge run: reads and prepares every input, then writes the group files,
 // the merged file and the marker file. Every input is read and checked before
-// the first byte is written.
+// the first byte is written; the merged file is then written in pieces, so
+// that memory holds per vote only its name, its counts and where its
+// responses lie.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "merge/design_check.h"
@@ -15,17 +18,36 @@ namespace avelin {
 inline constexpr int kMaxMergeFiles = 10;
 // The largest merged file a merge makes: thousands of times a meeting's.
 inline constexpr double kMaxMergedBytes = 1024.0 * 1024 * 1024;
+// An input is read in pieces of this size.
+inline constexpr std::size_t kReadPiece = 256 << 10;
+// Why a file holding a NUL byte (a presentation or an archive renamed ".rec")
+// is refused.
+inline constexpr const char* kNotResultsFile = "not a results file: it holds a NUL byte";
 
-// Marks repeated runs of a vote (lines without responses, same name, same
-// time) with "xxxseqNNxxx" so that they become distinct votes.
-void MarkRepeatedRuns(std::vector<std::string>& lines);
+// The preparation of one input from its whole text: repeated runs of a vote
+// (lines without responses, same name, same time) get the run marker
+// "xxxseqNNxxx" behind every occurrence of their name in the line, so that
+// they become distinct votes; then the file's distinct votes, from its last
+// line to its first, the last line of a vote winning. The votes' responses
+// are read with InputFile::responses(vote, text), so `text` must outlive the
+// use of the result. Throws FormatError naming `path`: the line of the first
+// NUL byte (kNotResultsFile), else the last malformed line.
+InputFile PrepareInputFile(std::string_view text, const std::string& path);
 
-// The file's distinct votes, from its last line to its first; the last line
-// of a vote wins. Throws FormatError naming `path` and the line number.
-InputFile BuildVoteList(const std::vector<std::string>& lines, const std::string& path);
+// The same preparation of the file at `path`, read through `files` in pieces
+// of `pieceBytes`. Throws FileError too.
+InputFile ReadInputFile(const FileSystem& files, const std::string& path,
+                        std::size_t pieceBytes = kReadPiece);
 
-// Whole preparation of one file's text (split, mark, build).
-InputFile PrepareInputFile(const std::string& text, const std::string& path);
+// What `avelin-rec check` reports of a results file, from one reading.
+struct InputCheck {
+    int voteLines = 0;             // its non-empty lines
+    std::vector<int> keypadCounts; // the distinct keypad counts of its lines, ascending
+    std::size_t distinctVotes = 0; // the votes a merge takes from it
+};
+// Throws FileError, or FormatError naming the first NUL byte or else the
+// first malformed line.
+InputCheck CheckInputFile(const FileSystem& files, const std::string& path);
 
 // Every distinct vote name, in merge order (the collation's order; names
 // equal but for case stay distinct, the first met first).
@@ -45,29 +67,32 @@ struct MergeResult {
     std::vector<std::string> voteOrder; // the hidden sorted list of vote names
 };
 
-// Everything a merge writes, worked out before anything is written: the
-// group files, the merged file, then the empty marker file, in that order.
+// A file the merge writes: the group files and the empty marker carry their
+// content; the merged file's is made from the layout while it is written.
 struct PlannedWrite {
     std::string path;
     std::string content;
 };
+// Everything a merge writes, worked out before anything is written: the
+// group files, the merged file, then the empty marker file, in that order.
 struct MergePlan {
     std::vector<PlannedWrite> writes;
     MergeResult result;
     int keypadTotal = 0;
     std::vector<InputSummary> inputs; // what the design check looks at, one per input
+    MergeLayout layout;               // what the merged file is made of
 };
 
-// Checks the request, reads and prepares every input and builds the merged
-// text. Writes nothing. Throws UsageError, FileError (an input cannot be
-// read) or FormatError (a malformed input, too many keypads in all, a merged
-// file larger than kMaxMergedBytes).
+// Checks the request, reads and prepares every input and lays out the merged
+// file. Writes nothing and holds no whole input or output. Throws UsageError,
+// FileError (an input cannot be read) or FormatError (a malformed input, too
+// many keypads in all, a merged file larger than kMaxMergedBytes).
 MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, const Clock& clock);
-// Writes the plan, each file atomically, all or nothing: a folder in the
-// place of a file stops it before the first write, and a write that fails
-// puts back the previous content of the files written before it and removes
-// those it created. Throws FileError naming the file that failed (and any
-// file that could not be put back).
+// Writes the plan all or nothing (FileSystem::writeFiles): a folder in the
+// place of a file stops it before the first write, the inputs are read again
+// for the merged file, and a write that fails puts back the files as they
+// were. Throws FileError naming the file that failed (and any file that could
+// not be put back).
 void WriteMerge(const MergePlan& plan, FileSystem& files);
 
 // Runs the whole merge. Throws UsageError (request not acceptable),

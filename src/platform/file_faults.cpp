@@ -52,6 +52,8 @@ const char* FileStepName(FileStep step) {
         return "create";
     case FileStep::Write:
         return "write";
+    case FileStep::Sync:
+        return "fsync";
     case FileStep::Close:
         return "close";
     case FileStep::Rename:
@@ -79,8 +81,8 @@ FileFaults ParseFileFaults(const std::string& text) {
             throw UsageError("file fault \"" + entry + "\" is not of the form step:pattern:error text");
         const std::string stepName = entry.substr(0, first);
         bool known = false;
-        for (const FileStep step : {FileStep::CreateTemporary, FileStep::Write, FileStep::Close,
-                                    FileStep::Rename, FileStep::Remove}) {
+        for (const FileStep step : {FileStep::CreateTemporary, FileStep::Write, FileStep::Sync,
+                                    FileStep::Close, FileStep::Rename, FileStep::Remove}) {
             if (stepName == FileStepName(step)) {
                 faults.fail(step, entry.substr(first + 1, second - first - 1), entry.substr(second + 1));
                 known = true;
@@ -88,7 +90,7 @@ FileFaults ParseFileFaults(const std::string& text) {
         }
         if (!known)
             throw UsageError("file fault \"" + entry +
-                             "\": the step is one of create, write, close, rename, remove");
+                             "\": the step is one of create, write, fsync, close, rename, remove");
     }
     return faults;
 }

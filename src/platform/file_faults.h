@@ -9,9 +9,9 @@
 
 namespace avelin {
 
-// The steps of a write (temporary file created, written, flushed and closed,
-// renamed over the target) and the removal of a file.
-enum class FileStep { CreateTemporary, Write, Close, Rename, Remove };
+// The steps of a write (temporary file created, written, flushed to the disk,
+// closed, renamed over the target) and the removal of a file.
+enum class FileStep { CreateTemporary, Write, Sync, Close, Rename, Remove };
 
 struct FileFault {
     FileStep step;
@@ -31,11 +31,11 @@ class FileFaults {
     std::vector<FileFault> faults_;
 };
 
-// "create", "write", "close", "rename" or "remove".
+// "create", "write", "fsync", "close", "rename" or "remove".
 const char* FileStepName(FileStep step);
 
 // Reads faults written as "step:pattern:error text", several separated by
-// ";". Steps: create, write, close, rename, remove. Throws UsageError.
+// ";". Steps: create, write, fsync, close, rename, remove. Throws UsageError.
 FileFaults ParseFileFaults(const std::string& text);
 
 } // namespace avelin

@@ -1,14 +1,48 @@
 #pragma once
 // The file services every part of the program goes through. Paths and file
 // contents are byte strings in the system code page; nothing is transcoded.
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/errors.h"
 #include "platform/file_faults.h"
 
 namespace avelin {
+
+// An open file, read at any offset.
+class FileReader {
+  public:
+    virtual ~FileReader() = default;
+    // Reads `size` bytes from `offset` into `to`, fewer only where the file
+    // ends, and returns how many it read. Throws FileError.
+    virtual std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) = 0;
+};
+
+// Where the content of a file being written goes, piece by piece.
+class FileSink {
+  public:
+    virtual ~FileSink() = default;
+    // Throws FileError.
+    virtual void write(std::string_view bytes) = 0;
+    // The pieces one after another, in one call where the system can.
+    virtual void writePieces(const std::string_view* pieces, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            write(pieces[i]);
+    }
+};
+
+// The content of file `index` of a group write, written into the sink.
+using FileContent = std::function<void(std::size_t index, FileSink& sink)>;
+
+// The reason a write gives for a target that is read-only.
+inline constexpr const char* kReadOnlyReason = "The file is read-only";
+// The reason a read gives for a path that is a folder.
+inline constexpr const char* kFolderReason = "Is a folder, not a file";
 
 class FileSystem {
   public:
@@ -24,12 +58,22 @@ class FileSystem {
     virtual std::vector<std::string> listFolders(const std::string& folder) const = 0;
     // The whole content. Throws FileError.
     virtual std::string readAll(const std::string& path) const = 0;
+    // Opens a file for reading in pieces. Throws FileError.
+    virtual std::unique_ptr<FileReader> openForReading(const std::string& path) const = 0;
     // The first line without its line end; nullopt when the file cannot be
     // opened or is empty.
     virtual std::optional<std::string> readFirstLine(const std::string& path) const = 0;
-    // Writes `content` to a temporary file in the target's folder and renames
-    // it over `path`: on failure the old file stays as it was. Throws FileError.
+    // Writes `content` to a temporary file in the target's folder, flushes it
+    // to disk and renames it over `path`: on failure the old file stays as it
+    // was. A read-only target is refused. Throws FileError.
     virtual void writeFile(const std::string& path, const std::string& content) = 0;
+    // Writes several files all or nothing, each produced in pieces by
+    // `content`: every file goes to its temporary file first; only when all
+    // are complete do they replace their targets, and a failure on the way
+    // puts the old files back. A read-only target is refused before anything
+    // is written. Throws FileError naming the file that failed (and any that
+    // could not be put back), or whatever `content` throws.
+    virtual void writeFiles(const std::vector<std::string>& paths, const FileContent& content) = 0;
     // Removes a file; a file that is not there is no failure, and a folder is
     // never removed. Throws FileError.
     virtual void removeFile(const std::string& path) = 0;
@@ -51,8 +95,10 @@ class LocalFileSystem : public FileSystem {
     std::vector<std::string> listFiles(const std::string& folder) const override;
     std::vector<std::string> listFolders(const std::string& folder) const override;
     std::string readAll(const std::string& path) const override;
+    std::unique_ptr<FileReader> openForReading(const std::string& path) const override;
     std::optional<std::string> readFirstLine(const std::string& path) const override;
     void writeFile(const std::string& path, const std::string& content) override;
+    void writeFiles(const std::vector<std::string>& paths, const FileContent& content) override;
     void removeFile(const std::string& path) override;
     std::string currentDirectory() const override;
     void setCurrentDirectory(const std::string& path) override;
@@ -62,8 +108,9 @@ class LocalFileSystem : public FileSystem {
     FileFaults faults;
 };
 
-// The longest name of the temporary file that a write puts beside its target
-// (".avelin-" and three hexadecimal numbers, ".tmp").
+// The longest name of the files a write puts beside its target: the
+// temporary file and the old file kept aside (".avelin-" and three
+// hexadecimal numbers, ".tmp" or ".bak").
 inline constexpr std::size_t kMaxTemporaryNameLength = 36;
 
 // The folder separator of paths the program builds: "\" on Windows, "/" elsewhere.

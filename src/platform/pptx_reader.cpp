@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <map>
 #include <pugixml.hpp>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/file_system.h"
 #include "platform/path_text.h"
 
 #ifdef _WIN32
@@ -133,7 +135,7 @@ class Package {
     explicit Package(std::string path) : path_(std::move(path)) {
         std::error_code ec;
         if (std::filesystem::is_directory(PathOf(path_), ec))
-            throw FileError(path_, "this is a folder, not a file");
+            throw FileError(path_, kFolderReason);
         zip_error_t error;
         zip_error_init(&error);
 #ifdef _WIN32
@@ -149,27 +151,32 @@ class Package {
         zip_error_init(&error);
         open(zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error), error);
     }
-    ~Package() { zip_discard(archive_); }
+    ~Package() {
+        zip_discard(archive_);
+    }
     Package(const Package&) = delete;
     Package& operator=(const Package&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const {
+        return path_;
+    }
 
     bool has(const std::string& part) const {
-        return zip_name_locate(archive_, part.c_str(), ZIP_FL_NOCASE) >= 0;
+        return index_.count(Folded(part)) > 0;
     }
 
     std::string read(const std::string& part) {
-        const zip_int64_t index = zip_name_locate(archive_, part.c_str(), ZIP_FL_NOCASE);
-        if (index < 0)
+        const auto found = index_.find(Folded(part));
+        if (found == index_.end())
             throw FormatError(path_, 0, "the part " + part + " is missing");
+        const zip_uint64_t index = found->second;
         zip_stat_t st;
         zip_stat_init(&st);
-        if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &st) != 0)
+        if (zip_stat_index(archive_, index, 0, &st) != 0)
             throw FormatError(path_, 0, "the part " + part + " cannot be read: " + zip_strerror(archive_));
         if ((st.valid & ZIP_STAT_SIZE) && st.size > kMaxPartBytes)
             throw tooLarge(part);
-        zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
+        zip_file_t* file = zip_fopen_index(archive_, index, 0);
         if (!file)
             throw FormatError(path_, 0, "the part " + part + " cannot be read: " + zip_strerror(archive_));
         // Read in chunks up to the cap: the size in the directory may lie.
@@ -230,8 +237,19 @@ class Package {
     }
 
   private:
+    // Part names are found without regard to the case of A-Z, the first
+    // entry of a name winning.
+    static std::string Folded(std::string name) {
+        for (char& c : name)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return name;
+    }
+
     // Opens the archive from `source` (nullptr when it could not be made, with
-    // `error` saying why); throws when it cannot.
+    // `error` saying why); throws when it cannot. The names of its entries are
+    // indexed once, so that a presentation of many slides costs no search
+    // through all entries for every part.
     void open(zip_source_t* source, zip_error_t& error) {
         if (source)
             archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
@@ -239,6 +257,11 @@ class Package {
             zip_source_free(source); // the archive did not take it over
             failed(&error);
         }
+        const zip_int64_t entries = zip_get_num_entries(archive_, 0);
+        index_.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(entries, 0)));
+        for (zip_int64_t i = 0; i < entries; ++i)
+            if (const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0))
+                index_.emplace(Folded(name), static_cast<zip_uint64_t>(i));
     }
 
     // Throws the error that opening the archive ended with.
@@ -281,6 +304,7 @@ class Package {
 
     std::string path_;
     zip_t* archive_ = nullptr;
+    std::unordered_map<std::string, zip_uint64_t> index_;
     zip_uint64_t total_ = 0;
 };
 

@@ -72,7 +72,7 @@ std::vector<KeptVote> VotesTheMergeKeeps(const std::string& text, const std::str
         // The merged file names a run's votes without the marker, as here.
         if (name.find(kRunMarkerTag) != std::string::npos && name.size() >= kRunMarkerLength)
             name.resize(name.size() - kRunMarkerLength);
-        kept.push_back({TaggedLine(v.responses), std::move(name)});
+        kept.push_back({TaggedLine(prepared.responses(v, tagged)), std::move(name)});
     }
     std::sort(kept.begin(), kept.end(), [](const KeptVote& a, const KeptVote& b) { return a.line < b.line; });
     return kept;

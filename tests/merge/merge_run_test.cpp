@@ -1,21 +1,23 @@
 // The whole merge on real files: what it writes; requests and inputs it
-// refuses before it reads or writes anything; and writes that fail at any
-// step of any file, which name the file and leave the output folder exactly
-// as it was (replaced files get their content back, created files go).
+// refuses before it writes anything; and writes that fail at any step of any
+// file, which name the file and leave the output folder exactly as it was
+// (replaced files are put back by renaming, created files go).
 #include "merge/merge_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <tuple>
 
 #include "support/fakes.h"
+#include "support/run_rec.h"
 #include "support/temp_folder.h"
 
 namespace avelin {
 namespace {
+
+namespace fs = std::filesystem;
 
 const std::string kStamp = ",\"14:05:09\",\"04/12/2026\"\r\n";
 
@@ -29,34 +31,42 @@ class RunMergeTest : public ::testing::Test {
     test::TempFolder in, out;
     LocalFileSystem files;
     test::FixedClock clock;
+    const std::string monday = Line("Beta.avl", "1;2;") + Line("alpha.avl", "-;3;");
+    const std::string tuesday = Line("Delta.avl", "4;-;") + Line("Beta.avl", "-;-;");
 
+    // The inputs, and what an earlier merge left: Mon.grp, the output and the
+    // marker (no Tue.grp).
     void SetUp() override {
-        in.write("Monday.rec", Line("Beta.avl", "1;2;") + Line("alpha.avl", "-;3;"));
-        in.write("Tuesday.rec", Line("Delta.avl", "4;-;") + Line("Beta.avl", "-;-;"));
-    }
-    MergeRequest Request() const {
-        return {{in.at("Monday"), in.at("Tuesday")}, {"Mon", "Tue"}, "merged", out.path()};
-    }
-    // What an earlier merge left: Mon.grp, the output and the marker (no Tue.grp).
-    void EarlierMerge() {
+        in.write("Monday.rec", monday), in.write("Tuesday.rec", tuesday);
         out.write("Mon.grp", "\"MergeInfo.avl\", \"7\"");
         out.write("merged.rec", "previous merge");
         out.write("MergeInfo.avl", "keep");
     }
-    // Names and contents of everything in the output folder.
+    MergeRequest Request(std::vector<std::string> groups = {"Mon", "Tue"},
+                         std::string output = "merged") const {
+        std::vector<std::string> inputs;
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            inputs.push_back(in.at(i % 2 ? "Tuesday" : "Monday"));
+        return {inputs, groups, output, out.path()};
+    }
+    // Names, contents and inodes (a file put back is the old file, not a
+    // copy) of everything in the output folder.
     std::string Everything() const {
         std::string all = out.listing();
-        for (const auto& e : std::filesystem::directory_iterator(out.path()))
+        for (const auto& e : fs::directory_iterator(out.path())) {
+            struct stat st {};
+            stat(e.path().c_str(), &st);
             all += e.path().filename().string() + "=" +
-                   (e.is_regular_file() ? test::ReadBytes(e.path()) : std::string("<folder>")) + "\n";
+                   (e.is_regular_file() ? test::ReadBytes(e.path()) : "<folder>") + " #" +
+                   std::to_string(st.st_ino) + "\n";
+        }
         return all;
     }
-    // The message of the error of type E that the merge ends with; another
-    // type of error fails the test.
-    template <class E> std::string Failure(const MergeRequest& request) {
+    // The message of the error the merge ends with.
+    std::string Failure(const MergeRequest& request) {
         try {
             RunMerge(request, files, clock);
-        } catch (const E& e) {
+        } catch (const std::runtime_error& e) {
             return e.what();
         }
         return "merged";
@@ -64,156 +74,144 @@ class RunMergeTest : public ::testing::Test {
 };
 
 TEST_F(RunMergeTest, WritesTheMergedFileTheGroupFilesAndTheMarker) {
-    out.write("MergeInfo.avl", "old marker content");
     out.write("Older.grp", "\"MergeInfo.avl\", \"5\"");
     in.write("Empty.rec", "");
-    MergeRequest request = Request();
-    request.files.push_back(in.at("Empty")); // adds no keypads, still gets its group file
-    request.groupNames.push_back("");        // an empty group name is a valid name
-    request.groupNames[1] = "Tue.";          // its file "Tue..grp" keeps the full stop on Windows
+    // The third input adds no keypads and still gets its group file; an empty
+    // group name is a name; "Tue..grp" keeps its full stop on Windows.
+    MergeRequest request = Request({"Mon", "Tue.", ""});
+    request.files[2] = in.at("Empty");
     const MergeResult result = RunMerge(request, files, clock);
-    // A comma is no character a file name lacks: a default group name
-    // "Mon,North" and an output name picked as "Votes, all.rec" merge.
-    test::TempFolder other;
-    MergeRequest commas = Request();
-    commas.groupNames[0] = "Mon,North";
-    commas.outputName = "Votes, all.rec";
-    commas.outputFolder = other.path();
-    RunMerge(commas, files, clock);
-    EXPECT_EQ(other.listing(), "MergeInfo.avl\nMon,North.grp\nTue.grp\nVotes, all.rec\n");
-    EXPECT_EQ(other.read("Mon,North.grp"), "\"MergeInfo.avl\", \"0\"");
-
     // Votes in the order of all names without regard to case; Tuesday's
     // second keypad answered nothing, so it belongs to no group.
     EXPECT_EQ(out.read("merged.rec"), "\"\\alpha.avl\",4,4,\"-;3;-;-;\"" + kStamp +
                                           "\"\\Beta.avl\",4,4,\"1;2;-;-;\"" + kStamp +
                                           "\"\\Delta.avl\",4,4,\"-;-;4;-;\"" + kStamp +
                                           "\"\\MergeInfo.avl\",3,4,\"0;0;1;-;\"" + kStamp);
-    EXPECT_EQ(out.read("Mon.grp"), "\"MergeInfo.avl\", \"0\"");
-    EXPECT_EQ(out.read("Tue..grp"), "\"MergeInfo.avl\", \"1\"");
-    EXPECT_EQ(out.read(".grp"), "\"MergeInfo.avl\", \"2\"");
-    EXPECT_EQ(out.read("MergeInfo.avl"), "");
+    EXPECT_EQ(out.read("Mon.grp") + out.read("Tue..grp") + out.read(".grp") + out.read("MergeInfo.avl"),
+              "\"MergeInfo.avl\", \"0\"\"MergeInfo.avl\", \"1\"\"MergeInfo.avl\", \"2\"");
     EXPECT_EQ(out.read("Older.grp"), "\"MergeInfo.avl\", \"5\""); // other groups stay
     EXPECT_EQ(out.listing(), ".grp\nMergeInfo.avl\nMon.grp\nOlder.grp\nTue..grp\nmerged.rec\n");
     EXPECT_EQ(result.voteOrder, (std::vector<std::string>{"alpha.avl", "Beta.avl", "Delta.avl"}));
-    EXPECT_EQ(in.read("Tuesday.rec"), Line("Delta.avl", "4;-;") + Line("Beta.avl", "-;-;")); // inputs kept
+    EXPECT_EQ(in.read("Monday.rec") + in.read("Tuesday.rec"), monday + tuesday); // inputs kept
+    // A comma is no character a file name lacks: a default group name
+    // "Mon,North" and an output name picked as "Votes, all.rec" merge; 251
+    // characters and ".rec" make the longest output name.
+    for (const std::string& output : {std::string("Votes, all.rec"), std::string(251, 'm')})
+        EXPECT_EQ(RunMerge(Request({"Mon,North", "Tue"}, output), files, clock).outputPath,
+                  out.at(output.ends_with(".rec") ? output : output + ".rec"));
+    EXPECT_EQ(out.read("Mon,North.grp"), "\"MergeInfo.avl\", \"0\"");
 }
 
-TEST_F(RunMergeTest, RefusedRequestsReadAndWriteNoFile) {
-    std::filesystem::remove(in.at("Monday.rec")); // a read would end with a FileError instead
-    const std::pair<std::function<void(MergeRequest&)>, std::string> refused[] = {
-        {[](MergeRequest& r) { r.files.pop_back(), r.groupNames.pop_back(); }, "at least 2 input files"},
-        {[&](MergeRequest& r) {
-             for (int i = 0; i < 9; ++i)
-                 r.files.push_back(in.at("Monday")), r.groupNames.push_back("g" + std::to_string(i));
-         },
-         "at most 10 input files, not 11"},
-        {[](MergeRequest& r) { r.groupNames.pop_back(); }, "2 input files need 2 group names, not 1"},
-        {[](MergeRequest& r) { r.groupNames[1] = "a/b"; }, "group name \"a/b\" holds a character"},
-        {[](MergeRequest& r) {
-             r.groupNames = {"North", "nORTH"};
-         },
-         "\"North\" and \"nORTH\" are the same name"},
-        // Accented letters too: Windows would give both one group file.
-        {[](MergeRequest& r) { r.groupNames = {"\xC3\x84pfel", "\xC3\xA4PFEL"}; }, "are the same name"},
-        {[](MergeRequest& r) { r.outputName = ""; }, "no output file name"},
-        {[](MergeRequest& r) { r.outputName = "a?b"; }, "output file name \"a?b\" holds a character"},
+TEST_F(RunMergeTest, RefusedRequestsWriteNoFile) {
+    MergeRequest deep = Request();
+    deep.outputFolder += kPathSeparator + std::string(4096, 'f');
+    const std::pair<MergeRequest, std::string> refused[] = {
+        {Request({"Mon"}), "a merge needs at least 2 input files"},
+        {Request(std::vector<std::string>(11, "g")), "a merge takes at most 10 input files, not 11"},
+        {{{in.at("Monday"), in.at("Tuesday")}, {"Mon"}, "merged", out.path()},
+         "2 input files need 2 group names, not 1"},
+        {Request({"Mon", "a/b"}), "group name \"a/b\" holds a character a file name cannot hold"},
+        {Request({"North", "nORTH"}), "group names \"North\" and \"nORTH\" are the same name"},
         // Names Windows cannot create, so that no write can fail on them.
-        {[](MergeRequest& r) { r.groupNames[0] = "con"; },
+        {Request({"con", "Tue"}),
          "group name \"con\" cannot name a file: CON is a device name Windows reserves"},
-        {[](MergeRequest& r) { r.groupNames[1] = std::string(252, 'g'); }, "That name is too long"},
-        {[](MergeRequest& r) { r.outputName = "Com1.rec"; },
-         "output file name \"Com1.rec\" cannot name a file: COM1 is a device name Windows reserves"},
-        {[](MergeRequest& r) { r.outputName = std::string(252, 'm'); }, "That name is too long"},
-        {[](MergeRequest& r) { r.outputFolder += kPathSeparator + std::string(4096, 'f'); },
-         "That path is too long"},
+        {Request({"Mon", "Tue"}, ""), "no output file name"},
+        {Request({"Mon", "Tue"}, "a?b"),
+         "output file name \"a?b\" holds a character a file name cannot hold"},
+        {Request({"Mon", "Tue"}, "Com1.rec"),
+         "output file name \"Com1.rec\" cannot name a file: COM1 is a device"},
+        {Request({"Mon", "Tue"}, std::string(252, 'm')), "That name is too long"},
+        {deep, "That path is too long"},
     };
-    for (const auto& [change, reason] : refused) {
-        MergeRequest r = Request();
-        change(r);
-        const std::string message = Failure<UsageError>(r);
-        EXPECT_NE(message.find(reason), std::string::npos) << reason << " / " << message;
+    const std::string before = Everything();
+    for (const auto& [request, reason] : refused)
+        EXPECT_NE(Failure(request).find(reason), std::string::npos) << reason << " / " << Failure(request);
+    EXPECT_EQ(Everything(), before);
+}
+
+// Bad inputs, a folder or a read-only file in an output's place, a missing
+// output folder, an input that changes before the write, and a failure at
+// any step of any file's write: each is named, and the output folder stays
+// exactly as it was.
+TEST_F(RunMergeTest, FailuresNameTheFileAndLeaveTheOutputFolderAsItWas) {
+    const std::string nul(1, '\0');
+    const std::pair<std::function<void(MergeRequest&)>, std::string> failures[] = {
+        {[&](auto&) { in.write("Tuesday.rec", Line("D", "4;") + "\"C:\\T\\B\",4,1\r\n"); },
+         in.at("Tuesday.rec") + ", line 2: fewer than six fields"},
+        {[&](auto&) { in.write("Tuesday.rec", "PK\x03\x04\r\n" + nul); },
+         in.at("Tuesday.rec") + ", line 2: not a results file: it holds a NUL byte"},
+        {[&](auto&) { fs::remove(in.at("Tuesday.rec")); },
+         in.at("Tuesday.rec") + ": No such file or directory"},
+        {[&](auto&) { fs::remove(in.at("Tuesday.rec")), fs::create_directory(in.at("Tuesday.rec")); },
+         in.at("Tuesday.rec") + ": Is a folder, not a file"},
+        // 20000 + 20000 keypads do not fit one line's 16-bit count.
+        {[&](auto&) {
+             for (const char* name : {"Monday.rec", "Tuesday.rec"})
+                 in.write(name, "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
+         },
+         in.at("Tuesday.rec") + ": the keypads of the inputs up to this file come to 40000 positions, more "
+                                "than the 32767 a merged file can hold"},
+        {[&](auto&) { fs::remove(out.at("merged.rec")), fs::create_directory(out.at("merged.rec")); },
+         out.at("merged.rec") + ": there is a folder of that name"},
+        {[&](MergeRequest& r) { r.outputFolder = out.at("gone"); },
+         out.at("gone") + kPathSeparator + "Mon.grp: No such file or directory"},
+        // Windows refuses to replace a read-only file; so does every platform.
+        {[&](auto&) { fs::permissions(out.at("Mon.grp"), fs::perms::owner_read); },
+         out.at("Mon.grp") + ": The file is read-only"},
+    };
+    for (const auto& [setUp, message] : failures) {
+        MergeRequest request = Request();
+        setUp(request);
+        const std::string before = Everything();
+        EXPECT_EQ(Failure(request), message);
+        EXPECT_EQ(Everything(), before) << message;
+        fs::remove_all(in.at("Tuesday.rec")), fs::remove_all(out.at("merged.rec"));
+        fs::permissions(out.at("Mon.grp"), fs::perms::owner_all);
+        SetUp();
     }
-    EXPECT_EQ(out.listing(), "");
-    // 251 characters and ".rec" make the longest output name.
-    in.write("Monday.rec", Line("Beta.avl", "1;"));
-    MergeRequest longest = Request();
-    longest.outputName = std::string(251, 'm');
-    EXPECT_EQ(RunMerge(longest, files, clock).outputPath, out.at(longest.outputName + ".rec"));
-}
-
-TEST_F(RunMergeTest, BadInputsStopTheMergeBeforeAnyWrite) {
-    EarlierMerge();
+    // An input cut short between the reading and the writing.
     const std::string before = Everything();
-    in.write("Tuesday.rec", Line("Delta.avl", "4;") + "\"C:\\Talks\\Beta.avl\",4,1\r\n");
-    EXPECT_EQ(Failure<FormatError>(Request()), in.at("Tuesday.rec") + ", line 2: fewer than six fields");
-    MergeRequest missing = Request();
-    missing.files[1] = in.at("Wednesday");
-    EXPECT_EQ(Failure<FileError>(missing), in.at("Wednesday.rec") + ": No such file or directory");
-    // 20000 + 20000 keypads do not fit one line's 16-bit count.
-    in.write("Monday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
-    in.write("Tuesday.rec", "\"C:\\T\\A\",4,20000,\"\",\"t\",\"d\"\r\n");
-    EXPECT_EQ(Failure<FormatError>(Request()),
-              in.at("Tuesday.rec") + ": the keypads of the inputs up to this file come to 40000 "
-                                     "positions, more than the 32767 a merged file can hold");
+    const MergePlan plan = PrepareMerge(Request(), files, clock);
+    in.write("Tuesday.rec", tuesday.substr(0, 20));
+    EXPECT_THROW(WriteMerge(plan, files), FileError);
     EXPECT_EQ(Everything(), before);
-}
-
-class MergeWriteFault : public RunMergeTest,
-                        public ::testing::WithParamInterface<std::tuple<FileStep, const char*>> {};
-
-TEST_P(MergeWriteFault, NamesTheFileAndLeavesTheOutputFolderAsItWas) {
-    const auto [step, target] = GetParam();
-    EarlierMerge();
-    files.faults.fail(step, target, "No space left on device");
-    const std::string before = Everything();
-    EXPECT_EQ(Failure<FileError>(Request()), out.at(target) + ": No space left on device");
-    EXPECT_EQ(Everything(), before);
-    // Once the fault is gone the same merge goes through.
-    files.faults = FileFaults();
+    in.write("Tuesday.rec", tuesday);
+    // Every step of every file a merge writes; once the fault is gone the
+    // same merge goes through.
+    for (const FileStep step :
+         {FileStep::CreateTemporary, FileStep::Write, FileStep::Sync, FileStep::Close, FileStep::Rename}) {
+        for (const char* target : {"Mon.grp", "Tue.grp", "merged.rec", "MergeInfo.avl"}) {
+            files.faults.fail(step, target, "No space left on device");
+            EXPECT_EQ(Failure(Request()), out.at(target) + ": No space left on device") << FileStepName(step);
+            EXPECT_EQ(Everything(), before) << FileStepName(step) << " " << target;
+            files.faults = FileFaults();
+        }
+    }
     RunMerge(Request(), files, clock);
-    EXPECT_EQ(out.read("Tue.grp"), "\"MergeInfo.avl\", \"1\"");
-    EXPECT_EQ(out.read("MergeInfo.avl"), "");
+    EXPECT_EQ(out.read("Tue.grp") + out.read("MergeInfo.avl"), "\"MergeInfo.avl\", \"1\"");
 }
-
-// Every step of every file a merge writes, in the order it writes them.
-INSTANTIATE_TEST_SUITE_P(EachStepOfEachFile, MergeWriteFault,
-                         ::testing::Combine(::testing::Values(FileStep::CreateTemporary, FileStep::Write,
-                                                              FileStep::Close, FileStep::Rename),
-                                            ::testing::Values("Mon.grp", "Tue.grp", "merged.rec",
-                                                              "MergeInfo.avl")),
-                         [](const auto& info) {
-                             std::string name = std::string(FileStepName(std::get<0>(info.param))) + "_" +
-                                                std::get<1>(info.param);
-                             std::replace(name.begin(), name.end(), '.', '_');
-                             return name;
-                         });
 
 TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
-    EarlierMerge();
     files.faults.fail(FileStep::Rename, "MergeInfo.avl", "No space left on device");
     files.faults.fail(FileStep::Remove, "Tue.grp", "Access is denied.");
-    EXPECT_EQ(Failure<FileError>(Request()),
+    EXPECT_EQ(Failure(Request()),
               out.at("MergeInfo.avl") +
-                  ": No space left on device. These files of the merge could not "
-                  "be put back as they were: " +
+                  ": No space left on device. These files of the merge could not be put back as "
+                  "they were: " +
                   out.at("Tue.grp") + ": Access is denied.");
-    // The others are as they were.
-    EXPECT_EQ(out.read("merged.rec"), "previous merge");
-    EXPECT_EQ(out.read("Mon.grp"), "\"MergeInfo.avl\", \"7\"");
+    EXPECT_EQ(out.read("merged.rec") + out.read("Mon.grp"), "previous merge\"MergeInfo.avl\", \"7\"");
     EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
 }
 
-TEST_F(RunMergeTest, AFolderInThePlaceOfAFileOrAMissingOutputFolderStopsItBeforeAnyWrite) {
-    EarlierMerge();
-    std::filesystem::remove(out.at("merged.rec"));
-    std::filesystem::create_directory(out.at("merged.rec"));
+// avelin-rec refuses a read-only file too, with a write failure's exit status.
+TEST_F(RunMergeTest, AvelinRecRefusesAReadOnlyFile) {
+    fs::permissions(out.at("Mon.grp"), fs::perms::owner_read);
     const std::string before = Everything();
-    EXPECT_EQ(Failure<FileError>(Request()), out.at("merged.rec") + ": there is a folder of that name");
-    MergeRequest elsewhere = Request();
-    elsewhere.outputFolder = out.at("removed");
-    EXPECT_EQ(Failure<FileError>(elsewhere),
-              out.at("removed") + kPathSeparator + "Mon.grp: No such file or directory");
+    const test::RecRun r =
+        RunRec(out, "merge --force -g Mon -g Tue -o merged " + test::Quote(in.at("Monday")) + " " +
+                        test::Quote(in.at("Tuesday")));
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.err.ends_with("avelin-rec: " + out.at("Mon.grp") + ": The file is read-only\n")) << r.err;
     EXPECT_EQ(Everything(), before);
 }
 

@@ -22,73 +22,52 @@ std::string Line(const std::string& name, const std::string& responses) {
            "\",\"10:00:00\",\"01/12/2026\"";
 }
 
-std::string Repeated(const std::string& line, std::size_t times) {
+std::string Repeated(const std::string& line, std::size_t times, const std::string& end = "\r\n") {
     std::string text;
-    text.reserve((line.size() + 2) * times);
+    text.reserve((line.size() + end.size()) * times);
     for (std::size_t i = 0; i < times; ++i)
-        text.append(line).append("\r\n");
+        text.append(line).append(end);
     return text;
 }
 
-TEST(LargeInputs, AMillionLinesOfOneVoteEndingInResponses) {
+TEST(LargeInputs, RunsOfHalfAMillionLines) {
     // Every line starts a run that ends only at the last line, which has
     // responses: no line is marked and the last one is the vote.
-    const std::string text = Repeated(Line("Q.avl", ""), 999'999) + Line("Q.avl", "1;2;") + "\r\n";
-    const InputFile file = PrepareInputFile(text, "big.rec");
-    ASSERT_EQ(file.votes.size(), 1u);
-    EXPECT_EQ(file.votes[0].voteName, "Q.avl");
-    EXPECT_EQ(file.votes[0].responses, "1;2;");
+    std::string text = Repeated(Line("Q.avl", ""), 499'999) + Line("Q.avl", "1;2;") + "\r\n";
+    const InputFile ended = PrepareInputFile(text, "big.rec");
+    ASSERT_EQ(ended.votes.size(), 1u);
+    EXPECT_EQ(ended.responses(ended.votes[0], text), "1;2;");
+    // Without it each line is marked with its index, from two digits up to six.
+    text = Repeated(Line("Q.avl", ""), 500'000);
+    const InputFile run = PrepareInputFile(text, "run.rec");
+    ASSERT_EQ(run.votes.size(), 500'000u);
+    EXPECT_EQ(run.votes[0].voteName, "Q.avlxxxseq499999xxx");
+    EXPECT_EQ(run.votes[499'899].voteName, "Q.avlxxxseq100xxx");
 }
 
-TEST(LargeInputs, AMillionLinesOfOneVoteWithoutResponses) {
-    // One run of a million lines: each is marked with its index, from two
-    // digits up to six.
-    std::vector<std::string> lines = SplitLines(Repeated(Line("Q.avl", ""), 1'000'000));
-    MarkRepeatedRuns(lines);
-    EXPECT_EQ(GetVoteName(lines[0]), "Q.avlxxxseq00xxx");
-    EXPECT_EQ(GetVoteName(lines[100]), "Q.avlxxxseq100xxx");
-    EXPECT_EQ(GetVoteName(lines[999'999]), "Q.avlxxxseq999999xxx");
-    EXPECT_EQ(lines[1'000'000], "");
-}
-
-TEST(LargeInputs, LinesOfMillionsOfCommas) {
-    const std::string line = "\"C:\\T\\Q.avl\"" + std::string(5'000'000, ',');
-    const InputFile file = PrepareInputFile(line + "\r\n" + line + "\r\n", "commas.rec");
+TEST(LargeInputs, LinesOfMillionsOfCommasAndANameThatAlmostRepeatsInItsLine) {
     // Two equal lines without responses form a run; all their fields are empty.
-    ASSERT_EQ(file.votes.size(), 2u);
-    EXPECT_EQ(file.votes[0].voteName, "Q.avlxxxseq01xxx");
-    EXPECT_EQ(file.votes[1].keypadCount, 0);
-}
-
-TEST(LargeInputs, ALongNameThatAlmostRepeatsInItsLine) {
+    const std::string commas = "\"C:\\T\\Q.avl\"" + std::string(5'000'000, ',') + "\r\n";
+    EXPECT_EQ(PrepareInputFile(commas + commas, "commas.rec").votes[0].voteName, "Q.avlxxxseq01xxx");
     // The run marking looks for the name all over the line; a name of a
-    // million characters that nearly matches at every position of the line
-    // must not cost a million comparisons at each.
-    const std::size_t n = 1'000'000;
-    const std::string name = std::string(n - 1, 'a') + "b";
+    // million characters that nearly matches at every position must not cost
+    // a million comparisons at each.
+    const std::string name = std::string(999'999, 'a') + "b";
     const std::string line =
-        "\"" + std::string(n, 'a') + "\\" + name + "\",4,0,\"\",\"10:00:00\",\"01/12/2026\"";
-    std::vector<std::string> lines = {line, line, ""};
-    MarkRepeatedRuns(lines);
-    EXPECT_EQ(GetVoteName(lines[1]), name + "xxxseq01xxx");
+        "\"" + std::string(1'000'000, 'a') + "\\" + name + "\",4,0,\"\",\"10:00:00\",\"01/12/2026\"\r\n";
+    EXPECT_EQ(PrepareInputFile(line + line, "long.rec").votes[0].voteName, name + "xxxseq01xxx");
 }
 
-TEST(LargeInputs, AMergeWhoseOutputWouldNotFitTheMemory) {
+TEST(LargeInputs, AMergeWhoseOutputWouldBeLargerThanAGibibyte) {
     // 100,000 votes in one file and 32,000 keypads in the other: every
     // output line would carry 64,000 characters, 6.4 GB in all.
     test::MemoryFileSystem files;
-    std::string many;
     for (int v = 0; v < 100'000; ++v)
-        many += Line("v" + std::to_string(v) + ".avl", "") + "\r\n";
-    files.files["/in/a.rec"] = many;
-    std::string wide;
-    for (int k = 0; k < 32'000; ++k)
-        wide += "1;";
-    files.files["/in/b.rec"] = Line("w.avl", wide) + "\r\n";
+        files.files["/in/a.rec"] += Line("v" + std::to_string(v) + ".avl", "") + "\r\n";
+    files.files["/in/b.rec"] = Line("w.avl", Repeated("1;", 32'000, "")) + "\r\n";
     const auto before = files.files;
-    MergeRequest request{{"/in/a", "/in/b"}, {"A", "B"}, "merged", "/out"};
     try {
-        RunMerge(request, files, test::FixedClock());
+        RunMerge({{"/in/a", "/in/b"}, {"A", "B"}, "merged", "/out"}, files, test::FixedClock());
         FAIL() << "a merged file of 6.4 GB was made";
     } catch (const FormatError& e) {
         EXPECT_NE(std::string(e.what()).find("GiB"), std::string::npos) << e.what();
@@ -136,11 +115,12 @@ TEST(LargeInputs, APresentationNamingTheLargestRatingScaleAgainAndAgain) {
     }
 }
 
-class PptxBomb : public ::testing::Test {
-  protected:
-    // A presentation whose one slide is padded with `padding` blanks (valid
-    // XML, highly compressible) and listed `listed` times.
-    std::string Write(std::size_t padding, int listed) {
+// Presentations whose one slide is padded with blanks (valid XML, highly
+// compressible): one part far larger than a presentation holds, and a large
+// part listed again and again.
+TEST(LargeInputs, PptxBombs) {
+    test::TempFolder folder;
+    const auto errorOf = [&](std::size_t padding, int listed) -> std::string {
         test::ZipEntries entries = test::PptxEntries({test::PptxSlide{}});
         std::string& slide = test::Part(entries, "ppt/slides/slide1.xml");
         slide.insert(slide.find("<p:cSld>"), std::string(padding, ' '));
@@ -150,27 +130,16 @@ class PptxBomb : public ::testing::Test {
         std::string& presentation = test::Part(entries, "ppt/presentation.xml");
         const std::size_t start = presentation.find("<p:sldIdLst>") + 12;
         presentation.replace(start, presentation.find("</p:sldIdLst>") - start, list);
-        const std::string path = folder_.at("bomb.pptx");
-        test::WriteZip(path, entries);
-        return path;
-    }
-    std::string ErrorOf(const std::string& path) {
+        test::WriteZip(folder.at("bomb.pptx"), entries);
         try {
-            ReadPptx(path);
+            ReadPptx(folder.at("bomb.pptx"));
         } catch (const FormatError& e) {
             return e.what();
         }
         return "read without an error";
-    }
-    test::TempFolder folder_;
-};
-
-TEST_F(PptxBomb, OnePartFarLargerThanAPresentationHolds) {
-    EXPECT_NE(ErrorOf(Write(100u << 20, 1)).find("larger than 64 MiB"), std::string::npos);
-}
-
-TEST_F(PptxBomb, OneLargePartListedAgainAndAgain) {
-    EXPECT_NE(ErrorOf(Write(60u << 20, 1000)).find("larger than 512 MiB together"), std::string::npos);
+    };
+    EXPECT_NE(errorOf(100u << 20, 1).find("larger than 64 MiB"), std::string::npos);
+    EXPECT_NE(errorOf(60u << 20, 1000).find("larger than 512 MiB together"), std::string::npos);
 }
 
 } // namespace

@@ -1,13 +1,22 @@
 #pragma once
 // A file system held in memory: files are a map from path to content. Enough
-// for core code that tests, reads and writes whole files.
+// for core code that tests, reads and writes files; a group of files is
+// written all at once, after every content is complete.
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
 
 namespace avelin::test {
+
+// A sink that collects what is written.
+struct StringSink : FileSink {
+    std::string text;
+    void write(std::string_view bytes) override { text += bytes; }
+};
 
 class MemoryFileSystem : public FileSystem {
   public:
@@ -39,6 +48,19 @@ class MemoryFileSystem : public FileSystem {
             throw FileError(path, "No such file or directory");
         return it->second;
     }
+    std::unique_ptr<FileReader> openForReading(const std::string& path) const override {
+        struct Reader : FileReader {
+            std::string content;
+            std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) override {
+                return content.copy(to, size, std::min<std::size_t>(offset, content.size()));
+            }
+        };
+        if (folderExists(path))
+            throw FileError(path, kFolderReason);
+        auto reader = std::make_unique<Reader>();
+        reader->content = readAll(path);
+        return reader;
+    }
     std::optional<std::string> readFirstLine(const std::string& path) const override {
         const auto it = files.find(path);
         if (it == files.end() || it->second.empty())
@@ -46,6 +68,13 @@ class MemoryFileSystem : public FileSystem {
         return it->second.substr(0, it->second.find_first_of("\r\n"));
     }
     void writeFile(const std::string& path, const std::string& content) override { files[path] = content; }
+    void writeFiles(const std::vector<std::string>& paths, const FileContent& content) override {
+        std::vector<StringSink> sinks(paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            content(i, sinks[i]);
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            files[paths[i]] = std::move(sinks[i].text);
+    }
     void removeFile(const std::string& path) override { files.erase(path); }
     std::string currentDirectory() const override { return current; }
     void setCurrentDirectory(const std::string& path) override { current = path; }

@@ -33,7 +33,18 @@ TEST(NamesOutsideAsciiGoInAndComeBackInTheAnsiCodePage) {
     CHECK_EQ(files.currentDirectory(), folder);
     files.setCurrentDirectory(started);
 
-    files.removeFile(folder + "\\\xC4pfel.rec");
+    // Replaced in one step, flushed to disk; a read-only file is refused.
+    const std::string apfel = folder + "\\\xC4pfel.rec";
+    files.writeFile(apfel, "3;");
+    SetFileAttributesA(apfel.c_str(), FILE_ATTRIBUTE_READONLY);
+    try {
+        files.writeFile(apfel, "4;");
+    } catch (const FileError& e) {
+        CHECK_EQ(e.reason(), std::string("The file is read-only"));
+    }
+    CHECK_EQ(files.readAll(apfel), std::string("3;"));
+    SetFileAttributesA(apfel.c_str(), FILE_ATTRIBUTE_NORMAL);
+    files.removeFile(apfel);
     CHECK(RemoveDirectoryA(folder.c_str())); // empty: nothing else was left behind
 }
 
