@@ -162,6 +162,12 @@ class ResponsesSource {
 
 } // namespace
 
+std::string_view WithoutRunMarker(std::string_view name) {
+    if (name.find(kRunMarkerTag) != std::string_view::npos)
+        name.remove_suffix(std::min(name.size(), kRunMarkerLength));
+    return name;
+}
+
 std::string_view InputFile::responses(const InputVote& vote, std::string_view text) const {
     if (vote.ownResponses >= 0)
         return ownResponses[static_cast<std::size_t>(vote.ownResponses)];
@@ -280,9 +286,7 @@ void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_t
         // information all the same.
         const bool write = last && !lst_temp[k].empty();
         if (write) {
-            std::string_view name = lst_temp[k];
-            if (name.find(kRunMarkerTag) != std::string_view::npos)
-                name.remove_suffix(std::min(name.size(), kRunMarkerLength));
+            const std::string_view name = WithoutRunMarker(lst_temp[k]);
             out.append("\"\\");
             out.append(name);
             out.append("\",");

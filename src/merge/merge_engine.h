@@ -75,6 +75,10 @@ void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_t
 
 // The path the output is written to: ".rec" appended unless the name ends in
 // exactly ".rec"; a name without a folder separator goes into `outputFolder`.
+// A vote name as the merged file writes it: the run marker of a repeated run
+// ("xxxseq", two digits, "xxx") taken off its end.
+std::string_view WithoutRunMarker(std::string_view name);
+
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder);
 
 } // namespace avelin

@@ -49,10 +49,9 @@ struct ResultsReport {
 ResultsReport ReadResults(const std::string& path, const FileSystem& files,
                           const std::vector<std::string>& groupNames);
 
-// The reason given for a file that is not text.
-inline constexpr const char* kNulByteReason = "not a results file: it holds a NUL byte";
-// Throws FormatError(path, line, kNulByteReason) when `text` holds a NUL
-// byte; `firstLine` is the number of the line `text` starts with.
+// Throws FormatError(path, line, kNotResultsFile) when `text` holds a NUL
+// byte, as the merge refuses such a file; `firstLine` is the number of the
+// line `text` starts with.
 void RefuseNulByte(std::string_view text, const std::string& path, int firstLine = 1);
 
 } // namespace avelin

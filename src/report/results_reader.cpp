@@ -15,9 +15,9 @@
 #include "formats/side_files.h"
 #include "formats/vote_line.h"
 #include "merge/collation.h"
+#include "merge/merge_run.h"
 #include "platform/errors.h"
 #include "platform/path_text.h"
-#include "report/kept_votes.h"
 #include "report/results_model.h"
 
 #ifdef _WIN32
@@ -42,7 +42,7 @@ void RefuseNulByte(std::string_view text, const std::string& path, int firstLine
     int line = firstLine;
     for (std::size_t at = text.find("\r\n"); at < nul; at = text.find("\r\n", at + 2))
         ++line;
-    throw FormatError(path, line, kNulByteReason);
+    throw FormatError(path, line, kNotResultsFile);
 }
 
 namespace {
@@ -348,14 +348,6 @@ std::pair<std::size_t, std::size_t> ResponsesSpan(std::string_view line) {
 }
 
 // The responses field of a line the merge accepted, without its quotes.
-std::string ResponsesField(std::string_view line) {
-    const auto [from, to] = ResponsesSpan(line);
-    std::string responses;
-    std::remove_copy(line.begin() + static_cast<std::ptrdiff_t>(from),
-                     line.begin() + static_cast<std::ptrdiff_t>(to), std::back_inserter(responses), '"');
-    return responses;
-}
-
 ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint64_t infoStart,
                              const std::string& infoLine, const std::vector<std::string>& groupNames,
                              const FileSystem& files) {
@@ -412,20 +404,19 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
 ResultsReport ReadMeetingFile(ResultsFile& file, ResultsReport report,
                               const std::vector<std::string>& groupNames) {
     const std::string text = file.ReadAll();
-    RefuseNulByte(text, report.path);
-    const std::vector<KeptVote> kept = VotesTheMergeKeeps(text, report.path);
-    const std::vector<std::string_view> lines = SplitLineViews(text);
+    // The votes the merge keeps (repeated runs marked, the last line of a
+    // vote winning), reported in the order of their lines.
+    InputFile prepared = PrepareInputFile(text, report.path);
+    std::sort(prepared.votes.begin(), prepared.votes.end(),
+              [](const InputVote& a, const InputVote& b) { return a.line < b.line; });
     Tally tally(1);
     std::size_t keypads = 0;
-    for (const KeptVote& vote : kept) {
-        if (vote.line < 1 || static_cast<std::size_t>(vote.line) > lines.size())
-            throw std::logic_error("the merge kept a vote of no line");
+    for (const InputVote& vote : prepared.votes) {
         std::size_t positions = 0;
-        VoteTally t =
-            tally.Count(ResponsesField(lines[static_cast<std::size_t>(vote.line - 1)]), nullptr, positions);
+        VoteTally t = tally.Count(prepared.responses(vote, text), nullptr, positions);
         keypads = std::max(keypads, positions);
         t.line = vote.line;
-        t.name = vote.name;
+        t.name = WithoutRunMarker(vote.voteName);
         report.votes.push_back(std::move(t));
     }
     RefuseExtraNames(groupNames, 1);
