@@ -108,18 +108,4 @@ std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs) 
     return warnings;
 }
 
-bool HasQuotedCounts(std::string_view text) {
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        const std::size_t comma = line.find(',');
-        if (comma != std::string_view::npos && comma + 1 < line.size() && line[comma + 1] == '"')
-            return true;
-        start = end + 2;
-    }
-    return false;
-}
-
 } // namespace avelin

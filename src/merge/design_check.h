@@ -43,8 +43,4 @@ struct DesignWarning {
 // without votes.
 std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs);
 
-// Whether a line of a results file's text gives its choice count in double
-// quotes, as the lines of a manual-data file do.
-bool HasQuotedCounts(std::string_view text);
-
 } // namespace avelin
