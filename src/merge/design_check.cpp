@@ -6,29 +6,24 @@
 #include <unordered_map>
 
 #include "merge/collation.h"
+#include "merge/merge_engine.h"
 
 namespace avelin {
 
 namespace {
 
-constexpr std::string_view kRunMarkerTag = "xxxseq";
-constexpr std::size_t kRunMarkerLength = 11; // "xxxseq", two digits, "xxx"
-
-// A vote as the user knows it: its name, and for a run of a repeated vote
-// which of the run's lines it is.
-std::string VoteLabel(const std::string& name) {
-    const std::size_t tag = name.find(kRunMarkerTag);
-    if (tag == std::string::npos || name.size() < kRunMarkerLength)
-        return "vote \"" + name + "\"";
-    const std::string bare = name.substr(0, name.size() - kRunMarkerLength);
-    const int index = std::atoi(name.c_str() + name.size() - kRunMarkerLength + kRunMarkerTag.size());
-    return "vote \"" + bare + "\" (repeat " + std::to_string(index + 1) + ")";
+std::string BareName(const std::string& name) {
+    return std::string(WithoutRunMarker(name));
 }
 
-std::string BareName(const std::string& name) {
-    return name.find(kRunMarkerTag) == std::string::npos || name.size() < kRunMarkerLength
-               ? name
-               : name.substr(0, name.size() - kRunMarkerLength);
+// A vote as the user knows it: its name, and for a run of a repeated vote
+// which of the run's lines it is (the marker's two digits count from 0).
+std::string VoteLabel(const std::string& name) {
+    const std::string bare = BareName(name);
+    if (bare.size() == name.size())
+        return "vote \"" + name + "\"";
+    const int index = std::atoi(name.c_str() + bare.size() + 6); // behind "xxxseq"
+    return "vote \"" + bare + "\" (repeat " + std::to_string(index + 1) + ")";
 }
 
 std::string Joined(const std::vector<std::string>& texts) {
