@@ -1,6 +1,8 @@
 // The text report and what the three reports share.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <string_view>
 
 #include "report/report_writers.h"
 
@@ -19,15 +21,20 @@ std::optional<IndependenceTest> GroupTest(const VoteTally& vote) {
 }
 
 std::string Tenths(std::int64_t tenths) {
-    const std::int64_t whole = tenths / 10;
-    return std::to_string(whole) + "." + static_cast<char>('0' + tenths % 10);
+    char text[24];
+    char* end = std::to_chars(text, text + 21, tenths / 10).ptr;
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + tenths % 10);
+    return std::string(text, end);
 }
 
 std::string Percent(std::int64_t count, std::int64_t total) {
     if (total == 0)
         return "-";
     // In whole numbers: a report holds hundreds of thousands of them.
-    return Tenths((2000 * count + total) / (2 * total)) + "%";
+    std::string text = Tenths((2000 * count + total) / (2 * total));
+    text += '%';
+    return text;
 }
 
 std::string PText(double p) {
@@ -38,16 +45,34 @@ std::string PText(double p) {
 
 namespace {
 
-std::string PadLeft(const std::string& s, std::size_t width) {
-    return s.size() >= width ? s : std::string(width - s.size(), ' ') + s;
-}
-std::string PadRight(const std::string& s, std::size_t width) {
-    return s.size() >= width ? s : s + std::string(width - s.size(), ' ');
+// Appends `s` to `out`, blanks in front up to `width` characters.
+void AppendLeft(std::string& out, std::string_view s, std::size_t width) {
+    if (s.size() < width)
+        out.append(width - s.size(), ' ');
+    out.append(s);
 }
 
-// A column of counts and percentages: "   12  37.5%".
-std::string Cell(std::int64_t count, const std::string& percent, std::size_t width) {
-    return "  " + PadLeft(std::to_string(count), width - 7) + " " + PadLeft(percent, 6);
+// Appends a column of counts and percentages: "   12  37.5%".
+void AppendCell(std::string& out, std::int64_t count, std::string_view percent, std::size_t width) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, count).ptr;
+    out.append("  ");
+    AppendLeft(out, std::string_view(digits, static_cast<std::size_t>(end - digits)), width - 7);
+    out += ' ';
+    AppendLeft(out, percent, 6);
+}
+
+// Starts a table row with its label, blanks behind it up to `width`.
+void StartRow(std::string& out, std::string_view label, std::size_t width) {
+    out.append(label);
+    if (label.size() < width)
+        out.append(width - label.size(), ' ');
+}
+
+// Ends the row that `out` ends with: its trailing blanks dropped, a line end.
+void EndRow(std::string& out) {
+    out.erase(out.find_last_not_of(' ') + 1);
+    out += '\n';
 }
 
 std::string TestLine(const VoteTally& vote) {
@@ -84,45 +109,63 @@ std::string TextReport(const ResultsReport& report) {
         titles.push_back("all");
     for (const std::string& t : titles)
         widths.push_back(std::max<std::size_t>(t.size(), 12));
-    const auto columns = [groups](std::vector<std::int64_t> counts) {
+    // Room for the whole text at once: a report of a large file runs to
+    // megabytes, and growing it step by step copies it again and again.
+    std::size_t rowWidth = 1;
+    for (std::size_t w : widths)
+        rowWidth += 2 + w;
+    std::size_t size = out.size();
+    for (const VoteTally& vote : report.votes) {
+        std::size_t first = 9;
+        for (const AnswerCount& a : vote.answers)
+            first = std::max(first, a.answer.size());
+        size += vote.name.size() + 32 + (vote.answers.size() + 3) * (first + rowWidth) + 160;
+    }
+    out.reserve(size);
+    // A row's counts, one per group, and their sum when there are several groups.
+    std::vector<std::int64_t> given, counts;
+    const auto columns = [groups](std::vector<std::int64_t>& row) {
         if (groups > 1) {
             std::int64_t all = 0;
-            for (std::int64_t n : counts)
-                all += n;
-            counts.push_back(all);
+            for (std::size_t g = 0; g < groups; ++g)
+                all += row[g];
+            row.push_back(all);
         }
-        return counts;
     };
-    const auto line = [](std::string row) { return row.erase(row.find_last_not_of(' ') + 1) + "\n"; };
     for (const VoteTally& vote : report.votes) {
         std::size_t first = 9; // "no answer"
         for (const AnswerCount& a : vote.answers)
             first = std::max(first, a.answer.size());
-        out += "\n" + vote.name + " (line " + std::to_string(vote.line) + ")\n";
-        std::string row = PadRight("answer", first);
-        for (std::size_t c = 0; c < titles.size(); ++c)
-            row += "  " + PadLeft(titles[c], widths[c]);
-        out += line(row);
-        std::vector<std::int64_t> given;
+        Append(out, "\n", vote.name, " (line ", std::to_string(vote.line), ")\n");
+        StartRow(out, "answer", first);
+        for (std::size_t c = 0; c < titles.size(); ++c) {
+            out.append("  ");
+            AppendLeft(out, titles[c], widths[c]);
+        }
+        EndRow(out);
+        given.clear();
         for (std::size_t g = 0; g < groups; ++g)
             given.push_back(vote.AnswersOf(g));
-        given = columns(given);
+        columns(given);
         for (const AnswerCount& a : vote.answers) {
-            const auto counts = columns(a.byGroup);
-            row = PadRight(a.answer, first);
+            counts.assign(a.byGroup.begin(), a.byGroup.end());
+            columns(counts);
+            StartRow(out, a.answer, first);
             for (std::size_t c = 0; c < titles.size(); ++c)
-                row += Cell(counts[c], Percent(counts[c], given[c]), widths[c]);
-            out += line(row);
+                AppendCell(out, counts[c], Percent(counts[c], given[c]), widths[c]);
+            EndRow(out);
         }
-        row = PadRight("answers", first);
+        StartRow(out, "answers", first);
         for (std::size_t c = 0; c < titles.size(); ++c)
-            row += Cell(given[c], "", widths[c]);
-        out += line(row);
-        const auto none = columns(vote.noAnswer);
-        row = PadRight("no answer", first);
+            AppendCell(out, given[c], "", widths[c]);
+        EndRow(out);
+        counts.assign(vote.noAnswer.begin(), vote.noAnswer.end());
+        columns(counts);
+        StartRow(out, "no answer", first);
         for (std::size_t c = 0; c < titles.size(); ++c)
-            row += Cell(none[c], "", widths[c]);
-        out += line(row) + TestLine(vote);
+            AppendCell(out, counts[c], "", widths[c]);
+        EndRow(out);
+        out += TestLine(vote);
     }
     return out;
 }
