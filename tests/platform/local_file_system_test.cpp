@@ -38,10 +38,11 @@ TEST(LocalFileSystem, ReadsFilesByteForByteAndListsFilesAndFolders) {
     const auto reader = files.openForReading(dir.at("a.rec"));
     EXPECT_EQ(std::string(piece, reader->readAt(4, piece, 4)), "\r\n\xE9\xFF");
     EXPECT_EQ(std::string(piece, reader->readAt(bytes.size() - 3, piece, 8)), "L\r\n"); // the end
-    for (const auto& [path, reason] : {std::pair(dir.at("none.rec"), "No such file or directory"),
-                                       std::pair(dir.path(), "Is a folder, not a file")}) {
-        EXPECT_EQ(FailureOf(path, [&] { files.readAll(path); }), reason);
-        EXPECT_EQ(FailureOf(path, [&] { files.openForReading(path); }), reason);
+    for (const auto& failing : {std::pair(dir.at("none.rec"), "No such file or directory"),
+                                std::pair(dir.path(), "Is a folder, not a file")}) {
+        const std::string& path = failing.first;
+        EXPECT_EQ(FailureOf(path, [&] { files.readAll(path); }), failing.second);
+        EXPECT_EQ(FailureOf(path, [&] { files.openForReading(path); }), failing.second);
     }
     std::vector<std::string> names = files.listFiles(dir.path());
     std::sort(names.begin(), names.end());
