@@ -51,7 +51,7 @@ PresentationVotes LoadPresentationVotes(const PresentationInfo& presentation, co
         if (onSlide)
             onSlide();
         for (const ShapeInfo& shape : slide.shapes) {
-            if (upperAscii(shape.name) != "VOTE")
+            if (!IsVoteShape(shape.name))
                 continue;
             const std::string name = VoteNameFromAction(shape.actionRun);
             if (!endsWithAvl(name))

@@ -369,8 +369,10 @@ SlideInfo readSlide(Package& package, const std::string& part) {
         const pugi::xml_node cNvPr = childNamed(nonVisualProperties(shape), "cNvPr");
         if (!cNvPr)
             continue;
-        slide.shapes.push_back(
-            {toSystemCodePage(cNvPr.attribute("name").value()), clickAction(cNvPr, rels, package, part)});
+        ShapeInfo s{toSystemCodePage(cNvPr.attribute("name").value()), {}};
+        if (IsVoteShape(s.name))
+            s.actionRun = clickAction(cNvPr, rels, package, part);
+        slide.shapes.push_back(std::move(s));
     }
     return slide;
 }

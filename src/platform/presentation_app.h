@@ -4,13 +4,27 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace avelin {
 
+// Whether a shape of this name carries a vote: "VOTE" in any letter case.
+// Only such shapes have their click action read: nothing else needs it, and
+// each read is several calls into the presentation application.
+inline bool IsVoteShape(std::string_view name) {
+    constexpr std::string_view kVote = "VOTE";
+    if (name.size() != kVote.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if ((name[i] >= 'a' && name[i] <= 'z' ? name[i] - 'a' + 'A' : name[i]) != kVote[i])
+            return false;
+    return true;
+}
+
 struct ShapeInfo {
     std::string name;      // the shape's name ("VOTE" for a vote)
-    std::string actionRun; // program-run text of its mouse-click action, or empty
+    std::string actionRun; // a vote shape's program-run text of its mouse-click action, else empty
 };
 
 struct SlideInfo {

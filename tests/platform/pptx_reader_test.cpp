@@ -53,19 +53,21 @@ TEST(ReadPptx, SlidesShapesNamesAndClickActions) {
         dir.at("Talk One.pptx"),
         {{{{"Title 1", "", ""},
            {"VOTE", kProgram, "file:///C:\\Program%20Files\\avelin\\avelin.exe%20vote%201.AVL,1"},
-           {"R&D <chart>", "ppaction://macro?name=Module1.Start", "", "graphicFrame"},
-           {"vote", "ppaction://hlinkshowjump?jump=nextslide", "", "pic"}}},
+           {"Vote", "ppaction://macro?name=Module1.Start", "", "graphicFrame"},
+           {"vote", "ppaction://hlinkshowjump?jump=nextslide", "", "pic"},
+           {"R&D <chart>", kProgram, "file:///C:\\v.exe%20r.AVL"}}},
          {},
-         {{{"Group 4", kProgram, "file:///C:\\v.exe%20g.AVL", "grpSp"}, {"Connector 2", "", "", "cxnSp"}}}});
+         {{{"vOTE", kProgram, "file:///C:\\v.exe%20g.AVL", "grpSp"}, {"Connector 2", "", "", "cxnSp"}}}});
     const PresentationInfo p = ReadPptx(dir.at("Talk One.pptx"));
     EXPECT_EQ(p.path, dir.path());
     EXPECT_EQ(p.name, "Talk One.pptx");
-    // Other actions than a program or a macro give no text.
+    // Other actions than a program or a macro give no text, nor does the
+    // action of a shape that is not a vote's.
     EXPECT_EQ(Shapes(p), (std::vector<std::vector<std::string>>{
                              {"Title 1=", "VOTE=C:\\Program Files\\avelin\\avelin.exe vote 1.AVL,1",
-                              "R&D <chart>=Module1.Start", "vote="},
+                              "Vote=Module1.Start", "vote=", "R&D <chart>="},
                              {},
-                             {"Group 4=C:\\v.exe g.AVL", "Connector 2="}}));
+                             {"vOTE=C:\\v.exe g.AVL", "Connector 2="}}));
 }
 
 TEST(ReadPptx, SlideListOrderNotPartNumbersAndOnlyTopLevelShapes) {

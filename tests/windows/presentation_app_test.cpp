@@ -104,7 +104,7 @@ TEST(APresentationsFolderNameSlidesShapesAndActionsAreReadInOrder) {
         // Shapes without an action, program actions, a macro action, a slide without shapes.
         "presentation\tC:\\Talks\tMonday Meeting.pptx\n"
         "slide\nshape\tTitle 1\t\nshape\tVOTE\tC:\\Program Files\\avelin\\avelin.exe poll.AVL,1\n"
-        "shape\tResults\tModule1.ShowResults\n"
+        "shape\tVote\tModule1.ShowResults\n"
         "slide\n"
         "slide\nshape\tvote\tC:\\PROGRA~1\\avelin\\AVELIN.EXE lunch.avl\nshape\tPicture 3\t\n",
         "presentation\t\tPresentation1\nslide\nshape\tTitle 1\t\n", // never saved
@@ -115,6 +115,9 @@ TEST(APresentationsFolderNameSlidesShapesAndActionsAreReadInOrder) {
     };
     for (const std::string& script : scripts)
         CHECK_EQ(ReadThroughPowerPoint(script), script);
+    // Only a vote shape's click action is read; another shape's reads empty.
+    CHECK_EQ(ReadThroughPowerPoint("presentation\tC:\\Talks\tA.pptx\nslide\nshape\tResults\tModule1.Show\n"),
+             "presentation\tC:\\Talks\tA.pptx\nslide\nshape\tResults\t\n");
 
     std::string large = "presentation\tC:\\Talks\tConference.pptx\n";
     for (int i = 1; i <= 200; ++i)

@@ -114,7 +114,8 @@ PresentationInfo ComPresentationApp::activePresentation() {
             ShapeInfo s;
             s.name = shape.text(shapeName);
             // Item 1 is the mouse-click action.
-            s.actionRun = shape.object(shapeActions).object(actionItem, {Argument::of(1L)}).text(actionRun);
+            if (IsVoteShape(s.name))
+                s.actionRun = shape.object(shapeActions).object(actionItem, {Argument::of(1L)}).text(actionRun);
             slide.shapes.push_back(std::move(s));
         }
         info.slides.push_back(std::move(slide));
