@@ -21,6 +21,8 @@ class FileReader {
     // Reads `size` bytes from `offset` into `to`, fewer only where the file
     // ends, and returns how many it read. Throws FileError.
     virtual std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) = 0;
+    // The file's size in bytes. Throws FileError.
+    virtual std::uint64_t size() = 0;
 };
 
 // Where the content of a file being written goes, piece by piece.

@@ -94,6 +94,13 @@ Handle OpenToRead(const std::string& path) {
 Handle CreateNew(const std::string& path) {
     return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+bool SizeOf(Handle h, std::uint64_t& size) {
+    LARGE_INTEGER n;
+    if (!GetFileSizeEx(h, &n))
+        return false;
+    size = static_cast<std::uint64_t>(n.QuadPart);
+    return true;
+}
 bool ReadAt(Handle h, std::uint64_t offset, char* to, std::size_t size, std::size_t& got) {
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(offset);
@@ -164,6 +171,14 @@ Handle OpenToRead(const std::string& path) {
 Handle CreateNew(const std::string& path) {
     errno = 0;
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+bool SizeOf(Handle h, std::uint64_t& size) {
+    struct stat st;
+    errno = 0;
+    if (::fstat(h, &st) != 0)
+        return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
 }
 bool ReadAt(Handle h, std::uint64_t offset, char* to, std::size_t size, std::size_t& got) {
     for (;;) {
@@ -270,6 +285,13 @@ class LocalReader : public FileReader {
             total += got;
         }
         return total;
+    }
+
+    std::uint64_t size() override {
+        std::uint64_t bytes = 0;
+        if (!SizeOf(h_, bytes))
+            throw FileError(path_, LastError());
+        return bytes;
     }
 
   private:

@@ -3,15 +3,13 @@
 // prepares it.
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
-#include <system_error>
 
 #include "formats/side_files.h"
 #include "formats/vote_line.h"
@@ -20,12 +18,6 @@
 #include "platform/errors.h"
 #include "platform/path_text.h"
 #include "report/results_model.h"
-
-#ifdef _WIN32
-#define AVELIN_FSEEK _fseeki64
-#else
-#define AVELIN_FSEEK fseeko
-#endif
 
 namespace avelin {
 
@@ -52,35 +44,19 @@ namespace {
 constexpr int kMaxGroups = 100;
 constexpr std::size_t kChunk = 256 << 10;
 
-std::string SystemErrorText(int error) {
-    return std::generic_category().message(error);
-}
-
 // A results file read in pieces: its last line first, then line by line
-// from the start through one buffer, or whole.
+// from the start through one buffer.
 class ResultsFile {
   public:
-    explicit ResultsFile(const std::string& path) : path_(path) {
-        errno = 0;
-        file_ = std::fopen(path.c_str(), "rb");
-        if (!file_)
-            throw FileError(path, SystemErrorText(errno));
-        std::error_code ec;
-        size_ = std::filesystem::file_size(PathOf(path), ec);
-        if (ec)
-            throw FileError(path, ec.message());
-    }
-    ~ResultsFile() { std::fclose(file_); }
-    ResultsFile(const ResultsFile&) = delete;
-    ResultsFile& operator=(const ResultsFile&) = delete;
+    ResultsFile(const std::string& path, const FileSystem& files)
+        : reader_(files.openForReading(path)), size_(reader_->size()) {}
 
     // The last line that is not empty, and the offset it starts at.
     std::pair<std::uint64_t, std::string> LastLine() {
         for (std::uint64_t want = 1 << 16;; want *= 4) {
             const std::uint64_t from = size_ > want ? size_ - want : 0;
             std::string tail(static_cast<std::size_t>(size_ - from), '\0');
-            Seek(from);
-            tail.resize(Read(tail.data(), tail.size()));
+            tail.resize(reader_->readAt(from, tail.data(), tail.size()));
             std::string_view rest = tail;
             while (rest.ends_with("\r\n"))
                 rest.remove_suffix(2);
@@ -90,24 +66,6 @@ class ResultsFile {
             if (from == 0)
                 return {0, std::string(rest)};
         }
-    }
-
-    std::string ReadAll() {
-        Seek(0);
-        std::string text(static_cast<std::size_t>(size_), '\0');
-        text.resize(Read(text.data(), text.size()));
-        char more[1 << 12];
-        while (const std::size_t n = Read(more, sizeof more)) // a file that grew meanwhile
-            text.append(more, n);
-        return text;
-    }
-
-    void Rewind() {
-        Seek(0);
-        begin_ = end_ = scanned_ = 0;
-        bufferOffset_ = 0;
-        atEnd_ = false;
-        number_ = 0;
     }
 
     // The next line (valid until the next call), its number from 1 and the
@@ -135,28 +93,15 @@ class ResultsFile {
             scanned_ = end_ > 0 ? end_ - 1 : 0; // a CR at the end may pair with the next LF
             if (end_ == buffer_.size())
                 buffer_.resize(std::max(buffer_.size() * 2, kChunk));
-            const std::size_t n = Read(buffer_.data() + end_, buffer_.size() - end_);
+            const std::size_t n = reader_->readAt(bufferOffset_ + end_, buffer_.data() + end_, buffer_.size() - end_);
             atEnd_ = n == 0;
             end_ += n;
         }
     }
 
   private:
-    void Seek(std::uint64_t offset) {
-        if (AVELIN_FSEEK(file_, static_cast<long long>(offset), SEEK_SET) != 0)
-            throw FileError(path_, SystemErrorText(errno));
-    }
-    std::size_t Read(char* to, std::size_t n) {
-        errno = 0;
-        const std::size_t got = std::fread(to, 1, n, file_);
-        if (got < n && std::ferror(file_))
-            throw FileError(path_, SystemErrorText(errno));
-        return got;
-    }
-
-    std::string path_;
-    std::FILE* file_ = nullptr;
-    std::uint64_t size_ = 0;
+    std::unique_ptr<FileReader> reader_;
+    std::uint64_t size_;
     std::string buffer_;
     std::size_t begin_ = 0, end_ = 0, scanned_ = 0; // the unread part of the buffer; searched from scanned_
     std::uint64_t bufferOffset_ = 0;                // the file offset of buffer_[0]
@@ -432,7 +377,6 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
         NameGroups(report.groups, groupNames, folder.empty() ? "." : folder, files);
     }
     Tally tally(report.groups.size());
-    file.Rewind();
     std::string rest, unquoted;
     std::string_view line;
     int number = 0;
@@ -475,9 +419,9 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
     return report;
 }
 
-ResultsReport ReadMeetingFile(ResultsFile& file, ResultsReport report,
-                              const std::vector<std::string>& groupNames) {
-    const std::string text = file.ReadAll();
+ResultsReport ReadMeetingFile(ResultsReport report, const std::vector<std::string>& groupNames,
+                              const FileSystem& files) {
+    const std::string text = files.readAll(report.path);
     // The votes the merge keeps (repeated runs marked, the last line of a
     // vote winning), reported in the order of their lines.
     InputFile prepared = PrepareInputFile(text, report.path);
@@ -503,9 +447,7 @@ ResultsReport ReadMeetingFile(ResultsFile& file, ResultsReport report,
 
 ResultsReport ReadResults(const std::string& path, const FileSystem& files,
                           const std::vector<std::string>& groupNames) {
-    if (files.folderExists(path))
-        throw FileError(path, "Is a folder, not a file");
-    ResultsFile file(path);
+    ResultsFile file(path, files);
     ResultsReport report;
     report.path = path;
     const auto [infoStart, lastLine] = file.LastLine();
@@ -513,7 +455,7 @@ ResultsReport ReadResults(const std::string& path, const FileSystem& files,
     report.merged = GetVoteName(firstField) == kMergeInfoName;
     if (report.merged)
         return ReadMergedFile(file, std::move(report), infoStart, lastLine, groupNames, files);
-    return ReadMeetingFile(file, std::move(report), groupNames);
+    return ReadMeetingFile(std::move(report), groupNames, files);
 }
 
 } // namespace avelin

@@ -54,6 +54,7 @@ class MemoryFileSystem : public FileSystem {
             std::size_t readAt(std::uint64_t offset, char* to, std::size_t size) override {
                 return content.copy(to, size, std::min<std::size_t>(offset, content.size()));
             }
+            std::uint64_t size() override { return content.size(); }
         };
         if (folderExists(path))
             throw FileError(path, kFolderReason);
