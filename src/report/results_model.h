@@ -49,9 +49,4 @@ struct ResultsReport {
 ResultsReport ReadResults(const std::string& path, const FileSystem& files,
                           const std::vector<std::string>& groupNames);
 
-// Throws FormatError(path, line, kNotResultsFile) when `text` holds a NUL
-// byte, as the merge refuses such a file; `firstLine` is the number of the
-// line `text` starts with.
-void RefuseNulByte(std::string_view text, const std::string& path, int firstLine = 1);
-
 } // namespace avelin

@@ -28,16 +28,6 @@ std::int64_t VoteTally::AnswersOf(std::size_t g) const {
     return n;
 }
 
-void RefuseNulByte(std::string_view text, const std::string& path, int firstLine) {
-    const std::size_t nul = text.find('\0');
-    if (nul == std::string_view::npos)
-        return;
-    int line = firstLine;
-    for (std::size_t at = text.find("\r\n"); at < nul; at = text.find("\r\n", at + 2))
-        ++line;
-    throw FormatError(path, line, kNotResultsFile);
-}
-
 namespace {
 
 // A merge gives every input one group; a report takes at most this many.
@@ -382,7 +372,8 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
     int number = 0;
     std::uint64_t start = 0;
     while (file.NextLine(line, number, start)) {
-        RefuseNulByte(line, report.path, number);
+        if (line.find('\0') != std::string_view::npos) // as the merge refuses such a file
+            throw FormatError(report.path, number, kNotResultsFile);
         if (start == infoStart) {
             if (!info.problem.empty())
                 throw FormatError(report.path, number, info.problem);
