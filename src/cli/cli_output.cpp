@@ -7,7 +7,7 @@ namespace avelin::cli {
 void CheckOutputPath(const std::string& typed, const std::string& path, const FileSystem& files) {
     for (const std::string& name : {typed, path})
         if (files.folderExists(name))
-            throw UsageError(name + ": " + kIsAFolder + "; --output names the file to write");
+            throw UsageError(name + ": " + kFolderReason + "; --output names the file to write");
     const std::string folder = TextOf(PathOf(path).parent_path());
     if (!folder.empty() && !files.folderExists(folder))
         throw UsageError(folder + ": No such folder for the output file");
@@ -15,7 +15,7 @@ void CheckOutputPath(const std::string& typed, const std::string& path, const Fi
 
 void RefuseFolderInput(const std::string& path, const FileSystem& files) {
     if (files.folderExists(path))
-        throw FileError(path, kIsAFolder);
+        throw FileError(path, kFolderReason);
 }
 
 } // namespace avelin::cli

@@ -6,9 +6,6 @@
 
 namespace avelin::cli {
 
-// The words every subcommand uses for a folder named where a file must be.
-inline constexpr const char* kIsAFolder = "Is a folder, not a file";
-
 // Refuses an output named `typed` on the command line and written to `path`
 // (the same, or with ".rec" completed) when either is an existing folder, or
 // when the folder it goes into does not exist. Throws UsageError.
