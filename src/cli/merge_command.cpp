@@ -91,7 +91,7 @@ int RunMergeCommand(const MergeOptions& options) {
             return BadInput;
         }
         const MergePlan plan = PrepareMerge(request, files, *clock);
-        const std::vector<DesignWarning> warnings = CheckDesign(plan.inputs);
+        const std::vector<DesignWarning> warnings = CheckDesign(plan.inputs, plan.result.voteOrder);
         if (options.dryRun) {
             PrintPlan(plan, files, options.force);
             for (const DesignWarning& w : warnings)

@@ -1,11 +1,9 @@
 #include "merge/design_check.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
 
-#include "merge/collation.h"
 #include "merge/merge_engine.h"
 
 namespace avelin {
@@ -41,9 +39,9 @@ struct Occurrences {
 
 } // namespace
 
-std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs) {
+std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs,
+                                       const std::vector<std::string>& voteOrder) {
     std::vector<DesignWarning> warnings;
-    std::vector<std::string> order; // every vote once, first met first
     std::unordered_map<std::string, Occurrences> votes;
     std::size_t withVotes = 0;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
@@ -59,17 +57,10 @@ std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs) 
                                     " looks like a manual-data file (its counts are in double quotes): "
                                     "the merge reads its keypad counts as 0, so its answers will not "
                                     "fill keypad positions"});
-        for (const VoteSummary& v : input.votes) {
-            auto [at, isNew] = votes.try_emplace(v.name);
-            if (isNew)
-                order.push_back(v.name);
-            at->second.holders.emplace_back(i, v.choiceCount);
-        }
+        for (const VoteSummary& v : input.votes)
+            votes[v.name].holders.emplace_back(i, v.choiceCount);
     }
-    // In the order of the merged file.
-    std::stable_sort(order.begin(), order.end(),
-                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
-    for (const std::string& name : order) {
+    for (const std::string& name : voteOrder) {
         const auto& holders = votes[name].holders;
         if (holders.size() < withVotes) {
             std::vector<std::string> lacking;

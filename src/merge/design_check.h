@@ -40,7 +40,9 @@ struct DesignWarning {
 // The warnings for a merge of `inputs`: a vote that some inputs lack, a vote
 // whose choice count differs between inputs, an input that looks like a
 // manual-data file (its answers will not fill keypad positions), an input
-// without votes.
-std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs);
+// without votes. `voteOrder`: every vote of the inputs once, in the order of
+// the merged file (the plan's), which the warnings follow.
+std::vector<DesignWarning> CheckDesign(const std::vector<InputSummary>& inputs,
+                                       const std::vector<std::string>& voteOrder);
 
 } // namespace avelin
