@@ -131,8 +131,19 @@ LaunchOptions ParseLaunchCommandLine(const std::string& text) {
             break;
     }
     if (options.error.empty())
-        options.commandLine = text.substr(pos);
+        options.commandLine = WithoutEnclosingQuotes(text.substr(pos));
     return options;
+}
+
+std::string WithoutEnclosingQuotes(const std::string& text) {
+    // A shortcut, a script or a shell that starts the program with the mode
+    // and a folder with a blank as one argument quotes it: "MERGE,D:\My Votes".
+    // No mode begins with a quote, so the pair is taken off; a quote anywhere
+    // else stays as it stands.
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"' &&
+        text.find('"', 1) == text.size() - 1)
+        return text.substr(1, text.size() - 2);
+    return text;
 }
 
 std::string CommandLineAfterProgramName(const std::string& raw) {

@@ -28,8 +28,13 @@ struct LaunchOptions {
 LaunchOptions ParseLaunchArguments(const std::vector<std::string>& args);
 
 // From the raw text after the program's name (Windows): the options come
-// first, a value may be in double quotes; the rest is taken as it stands.
+// first, a value may be in double quotes; the rest is taken as it stands,
+// less one pair of quotes around all of it.
 LaunchOptions ParseLaunchCommandLine(const std::string& text);
+
+// `text` without one pair of double quotes that encloses all of it and
+// holds no other quote.
+std::string WithoutEnclosingQuotes(const std::string& text);
 
 // The raw command line without the program's name (in double quotes or not)
 // and the one blank after it.

@@ -45,6 +45,11 @@ TEST(LaunchCommandLine, TheNameAndOneBlankGoAndTheRestStandsAsItIsAfterTheOption
         {"avelin.exe --addin=C:\\Addin  CREATE", "- | C:\\Addin | [ CREATE]"},
         {"avelin.exe --presentation \"C:\\Talks\\My Talk.pptx\" --addin C:\\Addin MERGE,D:\\Votes",
          "C:\\Talks\\My Talk.pptx | C:\\Addin | [MERGE,D:\\Votes]"},
+        // Quoted as one argument; other quotes stay.
+        {"avelin.exe \"MERGE,D:\\Demo Meeting\"", "- | - | [MERGE,D:\\Demo Meeting]"},
+        {"avelin.exe --addin C:\\A \"MERGE,D:\\x\"", "- | C:\\A | [MERGE,D:\\x]"},
+        {"avelin.exe \"MERGE\",\"D:\\x\"", "- | - | [\"MERGE\",\"D:\\x\"]"},
+        {"avelin.exe \"", "- | - | [\"]"},
         {"\"avelin.exe\"", "- | - | []"},
         {"avelin.exe", "- | - | []"},
         {"avelin.exe --pptx x MERGE", "error: unknown option --pptx"},
