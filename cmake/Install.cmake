@@ -17,19 +17,44 @@ endif()
 install(TARGETS ${_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(WIN32)
-  if(TARGET avelin)
+  if(TARGET avelin AND CMAKE_CROSSCOMPILING)
+    # A cross build (mingw-w64 on Linux) has no windeployqt: the windows
+    # platform plugin and the native style go where Qt looks for plugins
+    # beside the program; Qt's libraries are found below with the others.
+    install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+    install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+  elseif(TARGET avelin)
     # Qt's deployment script runs windeployqt over the installed program.
-    qt_generate_deploy_app_script(TARGET avelin OUTPUT_SCRIPT _deploy_qt NO_TRANSLATIONS NO_COMPILER_RUNTIME)
+    # Its arguments changed in Qt 6.5.
+    if(Qt6_VERSION VERSION_LESS 6.5)
+      qt_generate_deploy_app_script(TARGET avelin FILENAME_VARIABLE _deploy_qt)
+    else()
+      qt_generate_deploy_app_script(TARGET avelin OUTPUT_SCRIPT _deploy_qt NO_TRANSLATIONS NO_COMPILER_RUNTIME)
+    endif()
     install(SCRIPT ${_deploy_qt})
   endif()
   # The DLLs of the other libraries (libzip, zlib, ...; and those Qt's own
-  # libraries load), from the folders the build took them from.
+  # libraries load), from the folders the build took them from: vcpkg's, Qt's
+  # and, in a cross build, the compiler's runtime.
   set(_dll_folders)
   if(DEFINED VCPKG_INSTALLED_DIR AND DEFINED VCPKG_TARGET_TRIPLET)
     list(APPEND _dll_folders "${VCPKG_INSTALLED_DIR}/${VCPKG_TARGET_TRIPLET}/bin")
   endif()
   if(DEFINED QT6_INSTALL_PREFIX)
     list(APPEND _dll_folders "${QT6_INSTALL_PREFIX}/bin")
+  endif()
+  if(CMAKE_CROSSCOMPILING AND MINGW)
+    foreach(_dll libstdc++-6.dll libwinpthread-1.dll)
+      execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
+                      OUTPUT_VARIABLE _path OUTPUT_STRIP_TRAILING_WHITESPACE)
+      get_filename_component(_path "${_path}" DIRECTORY)
+      list(APPEND _dll_folders "${_path}")
+    endforeach()
+    # The DLLs' imports are read with the cross toolchain's objdump.
+    install(CODE "
+      set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+      set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+      set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})")
   endif()
   install(CODE "set(_dll_folders \"${_dll_folders}\")")
   install(CODE [[
@@ -49,9 +74,11 @@ if(WIN32)
       message(WARNING "DLLs not found for the install folder: ${_missing}")
     endif()
   ]])
-  # The compiler's runtime (the Visual C++ runtime DLLs) beside the programs.
-  set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION ${CMAKE_INSTALL_BINDIR})
-  include(InstallRequiredSystemLibraries)
+  if(MSVC)
+    # The compiler's runtime (the Visual C++ runtime DLLs) beside the programs.
+    set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION ${CMAKE_INSTALL_BINDIR})
+    include(InstallRequiredSystemLibraries)
+  endif()
 else()
   if(TARGET avelin)
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/avelin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
