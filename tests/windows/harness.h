@@ -64,10 +64,13 @@ bool checkEqual(const A& a, const B& b, const char* what, const char* file, int 
     return record(a == b, what, file, line, a == b ? "" : " -- " + part(s) + " vs " + part(t));
 }
 
-// Runs every test case; an exception ends its case as one failed check.
-// Prints a line per case and "N passed, M failed"; 1 when a check failed.
-inline int runAll() {
+// Runs every test case, or only the one named `only`; an exception ends its
+// case as one failed check. Prints a line per case and "N passed, M failed";
+// 1 when a check failed.
+inline int runAll(const char* only = nullptr) {
     for (const TestCase& test : testCases()) {
+        if (only && std::string(only) != test.name)
+            continue;
         const int failuresBefore = failures;
         try {
             test.body();

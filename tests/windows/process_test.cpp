@@ -15,6 +15,7 @@
 #include "startup/window_search.h"
 #include "windows/fake_powerpoint.h"
 #include "windows/harness.h"
+#include "windows/real_program.h"
 
 namespace avelin::wintest {
 namespace {
@@ -90,12 +91,15 @@ TEST(AProgramThatCannotStartIsReportedWithTheSystemsText) {
 } // namespace
 } // namespace avelin::wintest
 
-// Started by the tests, the program is the second copy or the fake PowerPoint;
+// Started by the tests, the program is the controller's launcher, the second
+// copy or the fake PowerPoint;
 // otherwise it runs every test case.
 int main() {
+    if (avelin::wintest::IsLauncher())
+        return avelin::wintest::RunLauncher();
     if (const char* mutexName = std::getenv(avelin::wintest::kMutexVariable))
         return avelin::wintest::runSecondCopy(mutexName);
     if (const char* script = std::getenv(avelin::wintest::kPowerPointScriptVariable))
         return avelin::wintest::RunFakePowerPoint(script);
-    return avelin::wintest::runAll();
+    return avelin::wintest::runAll(std::getenv("AVELIN_WINTEST_ONLY"));
 }
