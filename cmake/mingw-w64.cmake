@@ -9,8 +9,9 @@ set(CMAKE_CXX_COMPILER ${_mingw}-g++-posix)
 set(CMAKE_RC_COMPILER ${_mingw}-windres)
 set(CMAKE_OBJDUMP ${_mingw}-objdump)
 # Libraries and headers of the target only: the host's /usr must never be
-# found for Windows. The cross-built prefixes are added by CMAKE_PREFIX_PATH.
-set(CMAKE_FIND_ROOT_PATH /usr/${_mingw})
+# found for Windows. The cross-built prefixes named in CMAKE_PREFIX_PATH are
+# roots of their own, searched as they are.
+set(CMAKE_FIND_ROOT_PATH /usr/${_mingw} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -55,7 +55,7 @@ class RunMergeTest : public ::testing::Test {
         std::string all = out.listing();
         for (const auto& e : fs::directory_iterator(out.path())) {
             struct stat st {};
-            stat(e.path().c_str(), &st);
+            stat(e.path().string().c_str(), &st); // no inode numbers on Windows: 0
             all += e.path().filename().string() + "=" +
                    (e.is_regular_file() ? test::ReadBytes(e.path()) : "<folder>") + " #" +
                    std::to_string(st.st_ino) + "\n";
