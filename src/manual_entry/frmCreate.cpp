@@ -201,7 +201,7 @@ void frmCreate::Form_Load() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     busyPointer_ = true;
     create(); // the native window, so that the centring sees the window's frame
-    mod_.CentreOnPowerPoint(mod_.HandleOf(this));
+    mod_.CentreOnPowerPoint(hWnd());
     show();
     setEnabled(false); // no input while loading
     services.process.processEvents();

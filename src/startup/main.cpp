@@ -178,8 +178,9 @@ int main(int argc, char** argv) {
         avelin::WorkWindow* window = mod.Main(options.commandLine);
         if (!window)
             return 0; // no window: the program ends here
-        if (qEnvironmentVariableIsSet("AVELIN_QUIT_WHEN_SHOWN") && dynamic_cast<avelin::frmCreate*>(window))
-            window->widget()->installEventFilter(&quitWhenPainted);
+        auto* manual = dynamic_cast<avelin::frmCreate*>(window);
+        if (qEnvironmentVariableIsSet("AVELIN_QUIT_WHEN_SHOWN") && manual)
+            manual->installEventFilter(&quitWhenPainted);
     } catch (const std::exception& e) {
         avelin::ReportingApplication::ReportFailure(e.what());
         return 1;

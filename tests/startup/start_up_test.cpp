@@ -139,8 +139,7 @@ TEST(StartUp, TheFirstFieldChoosesTheWindowWhichIsCentredBeforeItShows) {
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(m.log, (std::vector<std::string>{"load " + opened, "show " + opened + " after 1 move(s)"}));
         // (1025 - 400) / 2 = 312.5 -> 312; (768 - 300) / 2 = 234.
-        EXPECT_EQ(m.desktop.moves,
-                  (std::vector<WindowMove>{{m.mod.HandleOf(w->widget()), 312, 234, 400, 300}}));
+        EXPECT_EQ(m.desktop.moves, (std::vector<WindowMove>{{kWorkWindow, 312, 234, 400, 300}}));
     }
 }
 
@@ -154,7 +153,7 @@ TEST_F(StartUpTest, FileModeNeedsNoPowerPointWindowAndStartsNoController) {
     EXPECT_TRUE(process.started.empty());
     EXPECT_EQ(process.eventsProcessed, 0);
     // No PowerPoint window: centred on the screen's work area instead.
-    EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{mod.HandleOf(w->widget()), 760, 370, 400, 300}}));
+    EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{kWorkWindow, 760, 370, 400, 300}}));
 }
 
 } // namespace
