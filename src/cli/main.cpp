@@ -115,7 +115,11 @@ std::optional<std::string> UnknownWord(CLI::App& app, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace avelin::cli;
-    CLI::App app{"avelin-rec: merge, check, report and create avelin vote results files (.rec)"};
+    // Named, so that the help shows the program's name and not the path it
+    // was started by.
+    CLI::App app{"avelin-rec: merge, check, report and create avelin vote results files (.rec)",
+                 "avelin-rec"};
+    app.set_version_flag("--version", "avelin-rec " AVELIN_VERSION);
     app.require_subcommand(1);
     app.footer(kExitStatuses); // every subcommand takes it over
     int status = Done;

@@ -108,11 +108,12 @@ class QuitWhenPainted : public QObject {
     avelin::ProcessServices& process_;
 };
 
-// --help and option errors: on the terminal, or in a message box where a
-// windows program has none.
+// --help, --version and option errors: on the terminal, or in a message box
+// where a windows program has none.
 int explain(const avelin::LaunchOptions& options, int& argc, char** argv) {
     std::string text = options.error.empty() ? "" : "avelin: " + options.error + "\n\n";
-    text += avelin::LaunchHelpText();
+    const bool version = options.version && !options.help && options.error.empty();
+    text += version ? std::string("avelin " AVELIN_VERSION "\n") : avelin::LaunchHelpText();
 #ifdef _WIN32
     avelin::ReportingApplication app(argc, argv);
     QMessageBox::information(nullptr, QStringLiteral("avelin"), QString::fromLocal8Bit(text));
@@ -129,7 +130,7 @@ int explain(const avelin::LaunchOptions& options, int& argc, char** argv) {
 int main(int argc, char** argv) {
     // Options are read before Qt starts, so that --help needs no display.
     avelin::LaunchOptions options = readOptions(argc, argv);
-    if (options.help || !options.error.empty())
+    if (options.help || options.version || !options.error.empty())
         return explain(options, argc, argv);
 
 #if !defined(_WIN32) && !defined(__APPLE__)
