@@ -16,6 +16,7 @@
 #include "manual_entry/frmCreate.h"
 #include "merge/avlmerge.h"
 #include "platform/clock.h"
+#include "platform/display_text.h"
 #include "platform/file_presentation_app.h"
 #include "platform/file_system.h"
 #include "platform/path_text.h"
@@ -116,7 +117,7 @@ int explain(const avelin::LaunchOptions& options, int& argc, char** argv) {
     text += version ? std::string("avelin " AVELIN_VERSION "\n") : avelin::LaunchHelpText();
 #ifdef _WIN32
     avelin::ReportingApplication app(argc, argv);
-    QMessageBox::information(nullptr, QStringLiteral("avelin"), QString::fromLocal8Bit(text));
+    QMessageBox::information(nullptr, QStringLiteral("avelin"), avelin::ToDisplay(text));
 #else
     (void)argc;
     (void)argv;
