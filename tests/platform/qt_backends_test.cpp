@@ -12,7 +12,6 @@
 
 #include <functional>
 #include <memory>
-#include <tuple>
 
 #include "platform/errors.h"
 #include "platform/qt_dialogs.h"
@@ -40,43 +39,52 @@ class QtBackendsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // Text, style, the button pressed (NoButton: Escape), the answer, and the
+    // icon, buttons and default button shown.
+    void messageBoxButtonsIconsAndAnswers_data() {
+        using B = QMessageBox;
+        for (const char* column : {"style", "press", "answer", "icon", "buttons", "defaultButton"})
+            QTest::addColumn<int>(column);
+        QTest::addColumn<QByteArray>("text");
+        // Texts are bytes in the system code page (UTF-8 here), CR LF a line
+        // end; markup stays text.
+        QTest::newRow("Yes No") << mb::YesNo + mb::Question << int(B::No) << mb::No << int(B::Question)
+                                << int(B::Yes | B::No) << int(B::Yes)
+                                << QByteArray("<b>Caf\xC3\xA9</b>\r\n\r\nReplace?");
+        // Escape answers Cancel; 256 makes the second button the default.
+        QTest::newRow("Escape") << mb::YesNoCancel + mb::Exclamation + 256 << int(B::NoButton) << mb::Cancel
+                                << int(B::Warning) << int(B::Yes | B::No | B::Cancel) << int(B::No)
+                                << QByteArray("Save?");
+        QTest::newRow("OK") << mb::OkOnly + mb::Critical << int(B::Ok) << mb::Ok << int(B::Critical)
+                            << int(B::Ok) << int(B::Ok) << QByteArray("Failed");
+        // Escape on a lone OK button answers OK.
+        QTest::newRow("Escape on OK") << mb::Information << int(B::NoButton) << mb::Ok << int(B::Information)
+                                      << int(B::Ok) << int(B::Ok) << QByteArray("Note");
+    }
+
     void messageBoxButtonsIconsAndAnswers() {
         using B = QMessageBox;
-        // Text, style, the button pressed (NoButton: Escape), the answer, and
-        // the icon, buttons and default button shown.
-        const std::tuple<std::string, int, B::StandardButton, int, B::Icon, B::StandardButtons,
-                         B::StandardButton>
-            cases[] = {
-                // Texts are bytes in the system code page (UTF-8 here), CR LF a
-                // line end; markup stays text.
-                {"<b>Caf\xC3\xA9</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
-                 B::Yes | B::No, B::Yes},
-                // Escape answers Cancel; 256 makes the second button the default.
-                {"Save?", mb::YesNoCancel + mb::Exclamation + 256, B::NoButton, mb::Cancel, B::Warning,
-                 B::Yes | B::No | B::Cancel, B::No},
-                {"Failed", mb::OkOnly + mb::Critical, B::Ok, mb::Ok, B::Critical, B::Ok, B::Ok},
-                // Escape on a lone OK button answers OK.
-                {"Note", mb::Information, B::NoButton, mb::Ok, B::Information, B::Ok, B::Ok},
-            };
-        QtDialogs dialogs;
-        for (const auto& [text, style, press, answer, icon, buttons, defaultButton] : cases) {
-            bool shownAsAsked = false;
-            // clang 14 cannot capture structured bindings: copies by name.
-            whenModal<B>([&, text = text, press = press, icon = icon, buttons = buttons,
-                          defaultButton = defaultButton](B* box) {
-                shownAsAsked = box->icon() == icon && box->standardButtons() == buttons &&
-                               box->standardButton(box->defaultButton()) == defaultButton &&
-                               box->windowTitle() == QStringLiteral("Confirm File Replace") &&
-                               box->textFormat() == Qt::PlainText &&
-                               box->text() == QString::fromUtf8(text).replace("\r\n", "\n");
-                if (press == B::NoButton)
-                    QTest::keyClick(box, Qt::Key_Escape);
-                else
-                    qobject_cast<QPushButton*>(box->button(press))->click();
-            });
-            QCOMPARE(dialogs.messageBox(text, style, "Confirm File Replace"), answer);
-            QVERIFY2(shownAsAsked, text.c_str());
-        }
+        QFETCH(int, style);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        QFETCH(int, icon);
+        QFETCH(int, buttons);
+        QFETCH(int, defaultButton);
+        QFETCH(QByteArray, text);
+        bool shownAsAsked = false;
+        whenModal<B>([&](B* box) {
+            shownAsAsked = box->icon() == icon && int(box->standardButtons()) == buttons &&
+                           box->standardButton(box->defaultButton()) == defaultButton &&
+                           box->windowTitle() == QStringLiteral("Confirm File Replace") &&
+                           box->textFormat() == Qt::PlainText &&
+                           box->text() == QString::fromUtf8(text).replace("\r\n", "\n");
+            if (press == B::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                qobject_cast<QPushButton*>(box->button(B::StandardButton(press)))->click();
+        });
+        QCOMPARE(QtDialogs().messageBox(text.toStdString(), style, "Confirm File Replace"), answer);
+        QVERIFY(shownAsAsked);
     }
 
     void saveDialogOpensOnTheRequestAndGivesTheChosenPath() {
