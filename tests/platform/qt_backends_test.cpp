@@ -19,6 +19,20 @@
 #include "platform/qt_window_system.h"
 #include "support/temp_folder.h"
 
+// Text, style, the button pressed (NoButton: Escape), the answer, and the
+// icon, buttons and default button shown.
+struct MessageCase {
+    std::string text;
+    int style;
+    QMessageBox::StandardButton press;
+    int answer;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+};
+
+Q_DECLARE_METATYPE(MessageCase)
+
 namespace avelin {
 
 namespace {
@@ -39,51 +53,41 @@ class QtBackendsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // Text, style, the button pressed (NoButton: Escape), the answer, and the
-    // icon, buttons and default button shown.
     void messageBoxButtonsIconsAndAnswers_data() {
         using B = QMessageBox;
-        for (const char* column : {"style", "press", "answer", "icon", "buttons", "defaultButton"})
-            QTest::addColumn<int>(column);
-        QTest::addColumn<QByteArray>("text");
-        // Texts are bytes in the system code page (UTF-8 here), CR LF a line
-        // end; markup stays text.
-        QTest::newRow("Yes No") << mb::YesNo + mb::Question << int(B::No) << mb::No << int(B::Question)
-                                << int(B::Yes | B::No) << int(B::Yes)
-                                << QByteArray("<b>Caf\xC3\xA9</b>\r\n\r\nReplace?");
-        // Escape answers Cancel; 256 makes the second button the default.
-        QTest::newRow("Escape") << mb::YesNoCancel + mb::Exclamation + 256 << int(B::NoButton) << mb::Cancel
-                                << int(B::Warning) << int(B::Yes | B::No | B::Cancel) << int(B::No)
-                                << QByteArray("Save?");
-        QTest::newRow("OK") << mb::OkOnly + mb::Critical << int(B::Ok) << mb::Ok << int(B::Critical)
-                            << int(B::Ok) << int(B::Ok) << QByteArray("Failed");
-        // Escape on a lone OK button answers OK.
-        QTest::newRow("Escape on OK") << mb::Information << int(B::NoButton) << mb::Ok << int(B::Information)
-                                      << int(B::Ok) << int(B::Ok) << QByteArray("Note");
+        QTest::addColumn<MessageCase>("c");
+        const MessageCase cases[] = {
+            // Texts are bytes in the system code page (UTF-8 here), CR LF a
+            // line end; markup stays text.
+            {"<b>Caf\xC3\xA9</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
+             B::Yes | B::No, B::Yes},
+            // Escape answers Cancel; 256 makes the second button the default.
+            {"Save?", mb::YesNoCancel + mb::Exclamation + 256, B::NoButton, mb::Cancel, B::Warning,
+             B::Yes | B::No | B::Cancel, B::No},
+            {"Failed", mb::OkOnly + mb::Critical, B::Ok, mb::Ok, B::Critical, B::Ok, B::Ok},
+            // Escape on a lone OK button answers OK.
+            {"Note", mb::Information, B::NoButton, mb::Ok, B::Information, B::Ok, B::Ok},
+        };
+        for (const MessageCase& c : cases)
+            QTest::addRow("style %d", c.style) << c;
     }
 
     void messageBoxButtonsIconsAndAnswers() {
         using B = QMessageBox;
-        QFETCH(int, style);
-        QFETCH(int, press);
-        QFETCH(int, answer);
-        QFETCH(int, icon);
-        QFETCH(int, buttons);
-        QFETCH(int, defaultButton);
-        QFETCH(QByteArray, text);
+        QFETCH(MessageCase, c);
         bool shownAsAsked = false;
         whenModal<B>([&](B* box) {
-            shownAsAsked = box->icon() == icon && int(box->standardButtons()) == buttons &&
-                           box->standardButton(box->defaultButton()) == defaultButton &&
+            shownAsAsked = box->icon() == c.icon && box->standardButtons() == c.buttons &&
+                           box->standardButton(box->defaultButton()) == c.defaultButton &&
                            box->windowTitle() == QStringLiteral("Confirm File Replace") &&
                            box->textFormat() == Qt::PlainText &&
-                           box->text() == QString::fromUtf8(text).replace("\r\n", "\n");
-            if (press == B::NoButton)
+                           box->text() == QString::fromUtf8(c.text).replace("\r\n", "\n");
+            if (c.press == B::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
-                qobject_cast<QPushButton*>(box->button(B::StandardButton(press)))->click();
+                qobject_cast<QPushButton*>(box->button(c.press))->click();
         });
-        QCOMPARE(QtDialogs().messageBox(text.toStdString(), style, "Confirm File Replace"), answer);
+        QCOMPARE(QtDialogs().messageBox(c.text, c.style, "Confirm File Replace"), c.answer);
         QVERIFY(shownAsAsked);
     }
 
