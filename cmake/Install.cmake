@@ -1,20 +1,26 @@
 # What `cmake --install` puts where, and the packages CPack makes of it.
 #
 # Debian and other Unix systems: both programs in bin/, a desktop entry for
-# the merge window, man pages generated from the programs' own --help; CPack
-# makes a .deb (its dependencies found by dpkg-shlibdeps) and a .tar.gz.
+# the merge window, man pages generated from the programs' own --help, the
+# licence as share/doc/avelin/copyright; CPack makes a .deb (its dependencies
+# found by dpkg-shlibdeps) and a .tar.gz.
 #
 # Windows: one flat folder that runs on a machine without Qt or vcpkg:
 # avelin.exe and avelin-rec.exe, Qt's libraries and plugins (windeployqt),
-# every other DLL they load (found by CMake in the vcpkg and Qt folders) and
-# the compiler's runtime; CPack makes a ZIP, and an installer where NSIS or
-# WiX is present.
+# every other DLL they load (found by CMake in the vcpkg and Qt folders), the
+# compiler's runtime and the licence as LICENSE.txt; CPack makes a ZIP, and an
+# installer where NSIS or WiX is present.
 
 set(_programs avelin-rec)
 if(TARGET avelin)
   list(APPEND _programs avelin)
 endif()
 install(TARGETS ${_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME LICENSE.txt)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+endif()
 
 if(WIN32)
   if(TARGET avelin AND CMAKE_CROSSCOMPILING)

@@ -35,7 +35,7 @@ QString DriveCaption(const std::string& root) {
 frm_browse::frm_browse(avlmerge& merge, FileSystem& files, Dialogs& dialogs)
     : QWidget(nullptr, Qt::Window), merge_(merge), files_(files), dialogs_(dialogs) {
     setObjectName("frm_browse");
-    setWindowTitle("Select Source Folder");
+    setWindowTitle(QStringLiteral("Select Source Folder"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(merge.font());
 
@@ -51,10 +51,10 @@ frm_browse::frm_browse(avlmerge& merge, FileSystem& files, Dialogs& dialogs)
     lbl_newfolder->setWordWrap(true);
     lbl_newfolder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // One control array with one click handler; the index is a property.
-    const char* captions[2] = {"OK", "Cancel"};
+    const QString captions[2] = {QStringLiteral("OK"), QStringLiteral("Cancel")};
     for (int i = 0; i < 2; ++i) {
         cmd_ok[i] = new QPushButton(captions[i], this);
-        cmd_ok[i]->setObjectName(QString("cmd_ok_%1").arg(i));
+        cmd_ok[i]->setObjectName(QStringLiteral("cmd_ok_%1").arg(i));
         cmd_ok[i]->setProperty("Index", i);
         cmd_ok[i]->setAutoDefault(true);
         connect(cmd_ok[i], &QPushButton::clicked, this, [this, i] { cmd_ok_Click(i); });

@@ -41,14 +41,14 @@ int RunCheckCommand(const std::vector<std::string>& paths) {
     return status;
 }
 
-const RegisterCommand registerCheck([](CLI::App& app, int& status) {
+} // namespace
+
+void AddCheckCommand(CLI::App& app, int& status) {
     auto paths = std::make_shared<std::vector<std::string>>();
     CLI::App* cmd =
         app.add_subcommand("check", "Read results files and report their votes or first malformed line");
     cmd->add_option("files", *paths, "Results files")->required();
     cmd->callback([paths, &status] { status = RunCheckCommand(*paths); });
-});
-
-} // namespace
+}
 
 } // namespace avelin::cli

@@ -1,9 +1,7 @@
 #pragma once
-// The subcommands of avelin-rec. Each command's file registers itself.
+// The subcommands of avelin-rec, one file each; main.cpp lists them.
 #include <CLI/CLI.hpp>
-#include <functional>
 #include <iostream>
-#include <vector>
 
 #include "platform/errors.h"
 
@@ -12,11 +10,13 @@ namespace avelin::cli {
 // Exit status of avelin-rec.
 enum Exit : int { Done = 0, BadInput = 1, Usage = 2, WriteFailure = 3 };
 
-// Adds one subcommand to the app. The callback it installs must store the
+// Each adds one subcommand to the app. The callback it installs stores the
 // command's exit status into `status`.
-using CommandSetup = std::function<void(CLI::App& app, int& status)>;
-
-std::vector<CommandSetup>& Commands();
+void AddCheckCommand(CLI::App& app, int& status);
+void AddCreateCommand(CLI::App& app, int& status);
+void AddMergeCommand(CLI::App& app, int& status);
+void AddReportCommand(CLI::App& app, int& status);
+void AddVotesCommand(CLI::App& app, int& status);
 
 // Runs a command's body and turns its failure into a message on stderr and an
 // exit status: a refused request is a usage error; a file error is a write
@@ -36,9 +36,5 @@ template <class Body> int RunReporting(Body body) {
         return writing ? WriteFailure : BadInput;
     }
 }
-
-struct RegisterCommand {
-    explicit RegisterCommand(CommandSetup setup) { Commands().push_back(std::move(setup)); }
-};
 
 } // namespace avelin::cli

@@ -140,7 +140,9 @@ int RunCreateCommand(const CreateOptions& options) {
     });
 }
 
-const RegisterCommand registerCreate([](CLI::App& app, int& status) {
+} // namespace
+
+void AddCreateCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<CreateOptions>();
     CLI::App* cmd =
         app.add_subcommand("create", "Write a results file from response counts, as the manual data "
@@ -154,8 +156,6 @@ const RegisterCommand registerCreate([](CLI::App& app, int& status) {
         ->required();
     cmd->add_flag("--force,-f", options->force, "Replace an existing output file");
     cmd->callback([options, &status] { status = RunCreateCommand(*options); });
-});
-
-} // namespace
+}
 
 } // namespace avelin::cli

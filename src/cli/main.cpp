@@ -2,17 +2,18 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
+#include <vector>
 
 #include "cli/command.h"
 
 namespace avelin::cli {
 
-std::vector<CommandSetup>& Commands() {
-    static std::vector<CommandSetup> commands;
-    return commands;
-}
-
 namespace {
+
+// The subcommands, in the order the help lists them.
+constexpr void (*kCommands[])(CLI::App& app, int& status) = {
+    AddCheckCommand, AddCreateCommand, AddMergeCommand, AddReportCommand, AddVotesCommand,
+};
 
 constexpr const char* kExitStatuses =
     "Exit status: 0 done; 1 bad input (a file missing, a folder, or malformed: named with the file, the line "
@@ -114,12 +115,16 @@ std::optional<std::string> UnknownWord(CLI::App& app, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace avelin::cli;
-    CLI::App app{"avelin-rec: merge, check, report and create avelin vote results files (.rec)"};
+    // Named, so that the help shows the program's name and not the path it
+    // was started by.
+    CLI::App app{"avelin-rec: merge, check, report and create avelin vote results files (.rec)",
+                 "avelin-rec"};
+    app.set_version_flag("--version", "avelin-rec " AVELIN_VERSION);
     app.require_subcommand(1);
     app.footer(kExitStatuses); // every subcommand takes it over
     int status = Done;
-    for (auto& setup : Commands())
-        setup(app, status);
+    for (const auto add : kCommands)
+        add(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -119,7 +119,9 @@ int RunMergeCommand(const MergeOptions& options) {
     });
 }
 
-const RegisterCommand registerMerge([](CLI::App& app, int& status) {
+} // namespace
+
+void AddMergeCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<MergeOptions>();
     CLI::App* cmd = app.add_subcommand("merge", "Merge 2 to 10 results files into one, in the order given");
     cmd->add_option("--output,-o", options->output, "Merged file (\".rec\" is added when missing)")
@@ -135,8 +137,6 @@ const RegisterCommand registerMerge([](CLI::App& app, int& status) {
                   "Refuse (status 1, nothing written) when there is a design warning");
     cmd->add_option("inputs", options->inputs, "Results files, with or without \".rec\"")->required();
     cmd->callback([options, &status] { status = RunMergeCommand(*options); });
-});
-
-} // namespace
+}
 
 } // namespace avelin::cli

@@ -54,7 +54,9 @@ int RunReportCommand(const ReportOptions& options) {
     });
 }
 
-const RegisterCommand registerReport([](CLI::App& app, int& status) {
+} // namespace
+
+void AddReportCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<ReportOptions>();
     CLI::App* cmd = app.add_subcommand(
         "report",
@@ -68,8 +70,6 @@ const RegisterCommand registerReport([](CLI::App& app, int& status) {
                     "Name of the next group, in group order (repeat); without it, the group files name them")
         ->allow_extra_args(false);
     cmd->callback([options, &status] { status = RunReportCommand(*options); });
-});
-
-} // namespace
+}
 
 } // namespace avelin::cli

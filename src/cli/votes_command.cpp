@@ -41,13 +41,13 @@ int RunVotesCommand(const std::string& pptx) {
     });
 }
 
-const RegisterCommand registerVotes([](CLI::App& app, int& status) {
+} // namespace
+
+void AddVotesCommand(CLI::App& app, int& status) {
     auto pptx = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand("votes", "List the votes of a presentation and their answer rows");
     cmd->add_option("presentation", *pptx, "The presentation (.pptx)")->required();
     cmd->callback([pptx, &status] { status = RunVotesCommand(*pptx); });
-});
-
-} // namespace
+}
 
 } // namespace avelin::cli

@@ -15,6 +15,7 @@
 #include "manual_entry/frmCreate_units.h"
 #include "manual_entry/grid_rules.h"
 #include "manual_entry/presentation_votes.h"
+#include "platform/display_text.h"
 #include "platform/errors.h"
 
 namespace avelin {
@@ -43,10 +44,6 @@ constexpr int kKeyLabelHeight = 255;
 constexpr int kSaveTop = 1680;
 constexpr int kSaveWidth = 1095;
 constexpr int kSaveHeight = 315;
-
-QString fromSystem(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -81,13 +78,15 @@ double frmCreate::yToTwips(int pixels) const {
 // until the votes are loaded, the loading label and picture showing.
 void frmCreate::CreateControls() {
     setObjectName("frmCreate");
-    setWindowTitle(kCaption);
+    setWindowTitle(QLatin1String(kCaption));
     // The twips of the design were laid out for MS Sans Serif at 8 points;
     // where it is missing, a face of about its widths, else DejaVu Sans (a
     // font configuration without generic aliases would otherwise give any
     // face, a serif or a monospaced one).
     QFont small = font();
-    small.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "DejaVu Sans"});
+    small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("DejaVu Sans")});
     small.setStyleHint(QFont::SansSerif);
     small.setPointSize(8);
     setFont(small);
@@ -110,7 +109,8 @@ void frmCreate::CreateControls() {
     txtInput = new QLineEdit(this);
     txtInput->setObjectName("txtInput");
     txtInput->setAlignment(Qt::AlignCenter);
-    txtInput->setStyleSheet("QLineEdit { border: 1px solid palette(highlight); padding: 0px; }");
+    txtInput->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 1px solid palette(highlight); padding: 0px; }"));
     txtInput->hide();
     txtInput->installEventFilter(this);
     connect(txtInput, &QLineEdit::textChanged, this, [this] { txtInput_Change(); });
@@ -120,22 +120,22 @@ void frmCreate::CreateControls() {
     fraKey->setGeometry(0, twipsToY(kKeyTop), twipsToX(kKeyWidth), twipsToY(kKeyHeight));
     fraKey->hide();
 
-    lblKey = new QLabel("Key:", fraKey);
+    lblKey = new QLabel(QStringLiteral("Key:"), fraKey);
     lblKey->setObjectName("lblKey");
     lblKey->setGeometry(twipsToX(120), twipsToY(120), twipsToX(kKeyLabelWidth), twipsToY(kKeyLabelHeight));
 
     // The label array of the design: one name per index, the index also kept
     // as the property "index".
     for (int i = 0; i < 3; ++i) {
-        QLabel* label = new QLabel("Standard Vote", fraKey);
-        label->setObjectName(QString("lblKeyVoteType_%1").arg(i));
+        QLabel* label = new QLabel(QStringLiteral("Standard Vote"), fraKey);
+        label->setObjectName(QStringLiteral("lblKeyVoteType_%1").arg(i));
         label->setProperty("index", i);
         label->setGeometry(twipsToX(kKeyLabelLeft), twipsToY(kKeyLabelTops[static_cast<std::size_t>(i)]),
                            twipsToX(kKeyLabelWidth), twipsToY(kKeyLabelHeight));
         lblKeyVoteType[static_cast<std::size_t>(i)] = label;
     }
 
-    cmdSave = new QPushButton("&Save", fraKey);
+    cmdSave = new QPushButton(QStringLiteral("&Save"), fraKey);
     cmdSave->setObjectName("cmdSave");
     cmdSave->setGeometry(twipsToX((kKeyWidth - kSaveWidth) / 2), twipsToY(kSaveTop), twipsToX(kSaveWidth),
                          twipsToY(kSaveHeight));
@@ -148,14 +148,14 @@ void frmCreate::CreateControls() {
     imgLoading->setFixedSize(kLoadingPictureWidth, kLoadingPictureHeight);
     imgLoading->move((width() - kLoadingPictureWidth) / 2, (height() - kLoadingPictureHeight) / 2 - 12);
 
-    lblLoading = new QLabel(kLoadingCaption, this);
+    lblLoading = new QLabel(QLatin1String(kLoadingCaption), this);
     lblLoading->setObjectName("lblLoading");
     lblLoading->setGeometry(imgLoading->x(), imgLoading->y() + kLoadingPictureHeight + 4,
                             kLoadingPictureWidth, twipsToY(kKeyLabelHeight));
     // Left-aligned under the picture's left edge, so the growing dots do not
     // shift the words.
     lblLoading->setIndent(kLoadingPictureWidth / 2 -
-                          lblLoading->fontMetrics().horizontalAdvance("Please Wait") / 2);
+                          lblLoading->fontMetrics().horizontalAdvance(QStringLiteral("Please Wait")) / 2);
     // The window is disabled while it loads; the caption keeps the colour of
     // enabled text, so the loading state is not drawn washed out.
     QPalette loading = lblLoading->palette();
@@ -201,7 +201,7 @@ void frmCreate::Form_Load() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     busyPointer_ = true;
     create(); // the native window, so that the centring sees the window's frame
-    mod_.CentreOnPowerPoint(mod_.HandleOf(this));
+    mod_.CentreOnPowerPoint(hWnd());
     show();
     setEnabled(false); // no input while loading
     services.process.processEvents();
@@ -210,8 +210,7 @@ void frmCreate::Form_Load() {
     PresentationVotes found;
     try {
         found = LoadPresentationVotes(*mod_.CurrentPresentation, services.files, [this, &services] {
-            lblLoading->setText(
-                fromSystem(NextLoadingCaption(lblLoading->text().toLocal8Bit().toStdString())));
+            lblLoading->setText(ToDisplay(NextLoadingCaption(FromDisplay(lblLoading->text()))));
             services.process.processEvents();
         });
     } catch (const FormatError& e) {
@@ -232,7 +231,7 @@ void frmCreate::Form_Load() {
     votes = std::move(found.votes);
     grdVotes->setRowCount(std::max<int>(1, static_cast<int>(found.rows.size())));
     for (std::size_t r = 0; r < found.rows.size(); ++r) {
-        auto* label = new QTableWidgetItem(fromSystem(found.rows[r].text));
+        auto* label = new QTableWidgetItem(ToDisplay(found.rows[r].text));
         label->setForeground(ColourFromBgr(found.rows[r].colour));
         label->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setToolTip(label->text()); // long names are cut off in the label column
@@ -256,7 +255,8 @@ void frmCreate::Form_Load() {
     grdVotes->show();
     grdVotes->setFocus(Qt::OtherFocusReason); // a count can be typed at once
 
-    const std::array<const char*, 3> keyTexts{"Standard Vote", "Series Vote", "Rating Scale"};
+    const std::array<QString, 3> keyTexts{QStringLiteral("Standard Vote"), QStringLiteral("Series Vote"),
+                                          QStringLiteral("Rating Scale")};
     const std::array<std::uint32_t, 3> keyColours{kStandardColour, kSeriesColour, kRankColour};
     for (std::size_t i = 0; i < 3; ++i) {
         lblKeyVoteType[i]->setText(keyTexts[i]);

@@ -16,6 +16,7 @@
 #include "manual_entry/vote_definition.h"
 #include "platform/dialogs.h"
 #include "startup/mod_main.h"
+#include "startup/window_handle.h"
 
 class QColor;
 class QGroupBox;
@@ -37,7 +38,7 @@ class frmCreate : public QWidget, public WorkWindow {
     explicit frmCreate(Mod_Main& mod, QWidget* parent = nullptr);
     ~frmCreate() override;
 
-    QWidget* widget() override { return this; }
+    Hwnd hWnd() override { return HandleOf(this); }
     void showWindow() override;
     bool ended() const { return ended_; }
 

@@ -6,6 +6,7 @@
 #include "manual_entry/frmCreate.h"
 #include "manual_entry/frmCreate_grid.h"
 #include "manual_entry/grid_rules.h"
+#include "platform/display_text.h"
 
 namespace avelin {
 
@@ -27,11 +28,11 @@ int frmCreate::lastRow() const {
 
 std::string frmCreate::cellText(int row, int col) const {
     const QTableWidgetItem* cell = grdVotes->item(row - 1, col - 1);
-    return cell == nullptr ? std::string() : cell->text().toLocal8Bit().toStdString();
+    return cell == nullptr ? std::string() : FromDisplay(cell->text());
 }
 
 void frmCreate::setCellText(int row, int col, const std::string& text) {
-    const QString value = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    const QString value = ToDisplay(text);
     QTableWidgetItem* cell = grdVotes->item(row - 1, col - 1);
     if (cell == nullptr) {
         cell = new QTableWidgetItem;

@@ -9,6 +9,7 @@
 #include "manual_entry/frmCreate_grid.h"
 #include "manual_entry/frmCreate_keys.h"
 #include "manual_entry/grid_rules.h"
+#include "platform/display_text.h"
 
 namespace avelin {
 
@@ -18,10 +19,6 @@ constexpr int kDeleteKey = 46;
 constexpr int kBackspaceKey = 8;
 constexpr int kEnterKey = 13;
 constexpr int kTabKey = 9;
-
-QString fromSystem(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -36,7 +33,7 @@ void frmCreate::ShowCellEditor() {
     grdVotes->scrollToItem(grdVotes->item(row - 1, col - 1));
     txtInput->resize(grdVotes->columnWidth(col - 1) - twipsToX(60),
                      grdVotes->rowHeight(row - 1) - twipsToY(100));
-    txtInput->setText(fromSystem(cellText(row, col)));
+    txtInput->setText(ToDisplay(cellText(row, col)));
     PlaceCellEditor();
     txtInput->show();
     txtInput->raise();
@@ -134,7 +131,7 @@ bool frmCreate::grdVotes_KeyDown(QKeyEvent& event) {
             }
         } else if (!isGreyed(top, left)) {
             ShowCellEditor();
-            txtInput->setText(txtInput->text() + fromSystem(ch));
+            txtInput->setText(txtInput->text() + ToDisplay(ch));
         }
     }
     txtInput->end(false);
@@ -146,10 +143,10 @@ bool frmCreate::grdVotes_KeyDown(QKeyEvent& event) {
 // The text goes into the cell the editor was opened on, whatever has become
 // the current cell since, and never into a greyed cell.
 void frmCreate::txtInput_Change() {
-    const std::string text = txtInput->text().toLocal8Bit().toStdString();
+    const std::string text = FromDisplay(txtInput->text());
     const std::string kept = EditorTextAfterChange(text, cellText(editRow_, editCol_));
     if (kept != text) {
-        txtInput->setText(fromSystem(kept));
+        txtInput->setText(ToDisplay(kept));
         return;
     }
     if (editRow_ > 0 && editCol_ > 0 && !isGreyed(editRow_, editCol_))

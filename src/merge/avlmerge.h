@@ -8,6 +8,7 @@
 #include <string>
 
 #include "startup/mod_main.h"
+#include "startup/window_handle.h"
 
 class QGroupBox;
 class QFrame;
@@ -30,7 +31,7 @@ class avlmerge : public QWidget, public WorkWindow {
     explicit avlmerge(Mod_Main& mod, QWidget* parent = nullptr);
     ~avlmerge() override;
 
-    QWidget* widget() override { return this; }
+    Hwnd hWnd() override { return HandleOf(this); }
     void showWindow() override;
 
     // Window fields.

@@ -67,19 +67,19 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 
 void avlmerge::buildControls() {
     setObjectName("avlmerge");
-    setWindowTitle("avelin Merge Voting Data");
-    setFont(DesignFont("MS Sans Serif"));
+    setWindowTitle(QStringLiteral("avelin Merge Voting Data"));
+    setFont(DesignFont(QStringLiteral("MS Sans Serif")));
 
     Label1 = NewLabel(this, "Label1", "Current Source Directory");
     lbl_directory = NewLabel(this, "lbl_directory", "directory");
-    lbl_directory->setFont(DesignFont("Tahoma"));
+    lbl_directory->setFont(DesignFont(QStringLiteral("Tahoma")));
     cmd_browseinput = NewButton(this, "cmd_browseinput", "Browse");
 
     Frame1 = Named(new QGroupBox(this), "Frame1");
     lbl_inputlist = NewFrameLabel(Frame1, "lbl_inputlist", "Files available for merging");
     Lst_InputList = NewList(Frame1, "Lst_InputList", "Double click to add a file to the list");
 
-    Frame2 = Named(new QGroupBox("Frame2", this), "Frame2");
+    Frame2 = Named(new QGroupBox(QStringLiteral("Frame2"), this), "Frame2");
     // The design's caption lies under the frame's labels: it is kept but not
     // drawn (drawn in the window's colour), and the controls inside keep the
     // window's text colour.
@@ -89,7 +89,8 @@ void avlmerge::buildControls() {
     lbl_files = NewFrameLabel(Frame2, "lbl_files", "Files selected for merging");
     Lst_Files = NewList(Frame2, "Lst_Files", "Double click to remove a file from the list");
     lblVoteName = NewFrameLabel(Frame2, "lblVoteName", "Vote / Group name");
-    lblVoteName->setToolTip("This is the name given to the subgroup in the merged results file");
+    lblVoteName->setToolTip(
+        QStringLiteral("This is the name given to the subgroup in the merged results file"));
     lst_groupnames = NewList(Frame2, "lst_groupnames", "Double click to edit the name");
 
     QPalette shown = palette();
@@ -115,7 +116,7 @@ void avlmerge::buildControls() {
     lst_temp->hide();
 
     // The rename frame lies over the lists; created last so it is on top.
-    frm_newname = Named(new QGroupBox("Change Group / Vote Name", this), "frm_newname");
+    frm_newname = Named(new QGroupBox(QStringLiteral("Change Group / Vote Name"), this), "frm_newname");
     Shape1 = Named(new QFrame(frm_newname), "Shape1"); // the frame's background, under its controls
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setAutoFillBackground(true);
@@ -205,13 +206,13 @@ double avlmerge::CaptionScale() const {
         {lblVoteName, lblVoteName->text(), 1455},
         {lblOutputDirectoryTitle, lblOutputDirectoryTitle->text(), 1335},
         {lbl_outfile, lbl_outfile->text(), 1335},
-        {lbl_inputlist, "Maximum of 10 files merged", 2415},
-        {lbl_files, "10 Files selected for merging", 4215},
-        {lbl_newname, "That name already appears in the list, try again.", 4815},
+        {lbl_inputlist, QStringLiteral("Maximum of 10 files merged"), 2415},
+        {lbl_files, QStringLiteral("10 Files selected for merging"), 4215},
+        {lbl_newname, QStringLiteral("That name already appears in the list, try again."), 4815},
         {cmd_browseinput, cmd_browseinput->text(), 1095 - 120}, // less the button's frame
-        {cmd_obrowse, "Browse", 1215 - 120},
-        {cmd_cancel, "Quit", 1215 - 120},
-        {cmd_go, "Need 2 files selected. Need output file. ", 3735 - 120},
+        {cmd_obrowse, QStringLiteral("Browse"), 1215 - 120},
+        {cmd_cancel, QStringLiteral("Quit"), 1215 - 120},
+        {cmd_go, QStringLiteral("Need 2 files selected. Need output file. "), 3735 - 120},
     };
     const double designPixels = dpi_ / 1440.0;
     double scale = (bold.horizontalAdvance(Label3->text()) + 4) / (4815 * designPixels);
@@ -248,12 +249,13 @@ void avlmerge::SetGoButton(bool enabled, std::uint32_t colour, const std::string
     cmd_go->setProperty("BackColor", static_cast<uint>(colour));
     const int r = static_cast<int>(colour & 0xff), g = static_cast<int>((colour >> 8) & 0xff),
               b = static_cast<int>((colour >> 16) & 0xff);
-    cmd_go->setStyleSheet(QString("QPushButton#cmd_go { background-color: rgb(%1, %2, %3); color: black;"
-                                  " border: 1px solid #404040; }"
-                                  " QPushButton#cmd_go:disabled { color: black; }")
-                              .arg(r)
-                              .arg(g)
-                              .arg(b));
+    cmd_go->setStyleSheet(
+        QStringLiteral("QPushButton#cmd_go { background-color: rgb(%1, %2, %3); color: black;"
+                       " border: 1px solid #404040; }"
+                       " QPushButton#cmd_go:disabled { color: black; }")
+            .arg(r)
+            .arg(g)
+            .arg(b));
 }
 
 } // namespace avelin

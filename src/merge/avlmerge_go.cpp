@@ -12,7 +12,7 @@
 namespace avelin {
 
 void avlmerge::cmd_go_Click() {
-    if (cmd_go->text() == "OK") {
+    if (cmd_go->text() == QLatin1String("OK")) {
         mod_.services.process.endProgram();
         return;
     }
@@ -55,7 +55,7 @@ void avlmerge::cmd_go_Click() {
     for (const std::string& vote : result.voteOrder)
         lst_temp->addItem(NewEntry(vote));
     SetBoxText(txt_ofile, std::to_string(Lst_Files->count()) + " vote files successfully merged.");
-    cmd_go->setText("OK");
+    cmd_go->setText(QStringLiteral("OK"));
 }
 
 } // namespace avelin

@@ -9,10 +9,11 @@
 namespace avelin {
 
 InfoPanel::InfoPanel(QWidget* parent)
-    : QWidget(parent), lines_{
-                           "To enable the merge utility to function", "correctly files chosen to be merged",
-                           "must be of the same format, i.e. they must", "be from the same meeting design"} {
-    setFont(DesignFont("MS Sans Serif"));
+    : QWidget(parent), lines_{QStringLiteral("To enable the merge utility to function"),
+                              QStringLiteral("correctly files chosen to be merged"),
+                              QStringLiteral("must be of the same format, i.e. they must"),
+                              QStringLiteral("be from the same meeting design")} {
+    setFont(DesignFont(QStringLiteral("MS Sans Serif")));
 }
 
 void InfoPanel::setTransparency(int percent) {

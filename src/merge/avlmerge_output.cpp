@@ -39,7 +39,7 @@ void avlmerge::txt_ofile_LostFocus() {
 void avlmerge::txt_ofile_Validate(bool& cancel) {
     // After a merge the box holds the success text, which names no file; any
     // change of it runs the readiness check, which takes the "OK" away.
-    if (cmd_go->text() == "OK")
+    if (cmd_go->text() == QLatin1String("OK"))
         return;
     const std::string t = BoxText(txt_ofile);
     if (CheckForInvalidChars(t)) {

@@ -16,16 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_text.h"
+
 namespace avelin {
-
-inline QString ToDisplay(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-inline std::string FromDisplay(const QString& text) {
-    const QByteArray b = text.toLocal8Bit();
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
 
 inline QByteArray ToByteArray(const std::string& bytes) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -97,8 +90,9 @@ inline std::vector<std::string> Entries(const QListWidget* list) {
 // serif face); the window widens for a wider face.
 inline QFont DesignFont(const QString& family) {
     QFont font;
-    font.setFamilies({family, "Microsoft Sans Serif", "Arial", "Liberation Sans", "Nimbus Sans", "Helvetica",
-                      "DejaVu Sans"});
+    font.setFamilies({family, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;

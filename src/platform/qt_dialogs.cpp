@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/display_text.h"
+
 #ifdef _WIN32
 #include "platform/win32/save_dialog.h"
 #endif
@@ -16,10 +18,6 @@
 namespace avelin {
 
 namespace {
-
-QString local(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The buttons of a style, in the classic order, with their answers.
 std::vector<std::pair<QMessageBox::StandardButton, int>> buttonsOf(int style) {
@@ -59,9 +57,9 @@ QMessageBox::Icon iconOf(int style) {
 
 int QtDialogs::messageBox(const std::string& text, int style, const std::string& title) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(local(title));
+    box.setWindowTitle(ToDisplay(title));
     box.setTextFormat(Qt::PlainText); // paths and names may hold "<"
-    QString body = local(text);
+    QString body = ToDisplay(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     box.setText(body);
     box.setIcon(iconOf(style));
@@ -98,21 +96,21 @@ std::optional<std::string> QtDialogs::saveFileName(const SaveDialogRequest& requ
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(QtNameFilters(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
     if (!request.initialFolder.empty())
-        dialog.setDirectory(local(request.initialFolder));
+        dialog.setDirectory(ToDisplay(request.initialFolder));
     if (!request.fileName.empty())
-        dialog.selectFile(local(request.fileName));
+        dialog.selectFile(ToDisplay(request.fileName));
     // request.hideReadOnly: Qt's dialogs have no read-only check box to hide.
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || files.first().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(files.first()).toLocal8Bit().toStdString();
+    return FromDisplay(QDir::toNativeSeparators(files.first()));
 #endif
 }
 
 QString QtNameFilters(const std::string& filter) {
-    const QStringList parts = local(filter).split(QLatin1Char('|'));
+    const QStringList parts = ToDisplay(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts[i];

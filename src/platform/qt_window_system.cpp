@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/display_text.h"
+
 namespace avelin {
 
 namespace {
@@ -72,7 +74,7 @@ std::string QtWindowSystem::title(Hwnd h, int maxChars) {
     QWidget* w = widgetOf(h);
     if (!w || maxChars <= 0)
         return {};
-    std::string text = w->windowTitle().toLocal8Bit().toStdString();
+    std::string text = FromDisplay(w->windowTitle());
     if (text.size() > static_cast<std::size_t>(maxChars))
         text.resize(static_cast<std::size_t>(maxChars));
     return text;

@@ -41,6 +41,10 @@ bool takeOption(LaunchOptions& options, const std::string& word, NextValue nextV
         options.help = true;
         return true;
     }
+    if (word == "--version") {
+        options.version = true;
+        return true;
+    }
     std::string name, value;
     if (splitAssignment(word, name, value)) {
         if (!takeValue(options, name, value))
@@ -195,7 +199,8 @@ std::string LaunchHelpText() {
            "  Relative paths are taken from the folder avelin was started in.\n"
            "  In file mode there is no PowerPoint window to require and no keypad controller\n"
            "  to start; windows are centred on the screen.\n"
-           "  --help                    this text\n";
+           "  --help                    this text\n"
+           "  --version                 the program's version\n";
 }
 
 } // namespace avelin

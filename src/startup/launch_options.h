@@ -16,6 +16,7 @@ struct LaunchOptions {
     std::optional<std::string> presentation; // the .pptx that stands for the open presentation
     std::optional<std::string> addin;        // the folder that stands for the add-in's folder
     bool help = false;
+    bool version = false;
     std::string error;       // not empty: what is wrong with the options
     std::string commandLine; // the rest: what start-up splits into mode and folder
 
@@ -49,7 +50,7 @@ void ApplyLaunchEnvironment(LaunchOptions& options, const char* presentation, co
 // current folder before it reads them.
 void AnchorLaunchPaths(LaunchOptions& options, const std::string& startFolder);
 
-// What `avelin --help` prints.
+// What `avelin --help` prints (the version is the program's own).
 std::string LaunchHelpText();
 
 } // namespace avelin

@@ -16,6 +16,7 @@
 #include "manual_entry/frmCreate.h"
 #include "merge/avlmerge.h"
 #include "platform/clock.h"
+#include "platform/display_text.h"
 #include "platform/file_presentation_app.h"
 #include "platform/file_system.h"
 #include "platform/path_text.h"
@@ -108,14 +109,15 @@ class QuitWhenPainted : public QObject {
     avelin::ProcessServices& process_;
 };
 
-// --help and option errors: on the terminal, or in a message box where a
-// windows program has none.
+// --help, --version and option errors: on the terminal, or in a message box
+// where a windows program has none.
 int explain(const avelin::LaunchOptions& options, int& argc, char** argv) {
     std::string text = options.error.empty() ? "" : "avelin: " + options.error + "\n\n";
-    text += avelin::LaunchHelpText();
+    const bool version = options.version && !options.help && options.error.empty();
+    text += version ? std::string("avelin " AVELIN_VERSION "\n") : avelin::LaunchHelpText();
 #ifdef _WIN32
     avelin::ReportingApplication app(argc, argv);
-    QMessageBox::information(nullptr, QStringLiteral("avelin"), QString::fromLocal8Bit(text));
+    QMessageBox::information(nullptr, QStringLiteral("avelin"), avelin::ToDisplay(text));
 #else
     (void)argc;
     (void)argv;
@@ -129,7 +131,7 @@ int explain(const avelin::LaunchOptions& options, int& argc, char** argv) {
 int main(int argc, char** argv) {
     // Options are read before Qt starts, so that --help needs no display.
     avelin::LaunchOptions options = readOptions(argc, argv);
-    if (options.help || !options.error.empty())
+    if (options.help || options.version || !options.error.empty())
         return explain(options, argc, argv);
 
 #if !defined(_WIN32) && !defined(__APPLE__)
@@ -178,8 +180,9 @@ int main(int argc, char** argv) {
         avelin::WorkWindow* window = mod.Main(options.commandLine);
         if (!window)
             return 0; // no window: the program ends here
-        if (qEnvironmentVariableIsSet("AVELIN_QUIT_WHEN_SHOWN") && dynamic_cast<avelin::frmCreate*>(window))
-            window->widget()->installEventFilter(&quitWhenPainted);
+        auto* manual = dynamic_cast<avelin::frmCreate*>(window);
+        if (qEnvironmentVariableIsSet("AVELIN_QUIT_WHEN_SHOWN") && manual)
+            manual->installEventFilter(&quitWhenPainted);
     } catch (const std::exception& e) {
         avelin::ReportingApplication::ReportFailure(e.what());
         return 1;

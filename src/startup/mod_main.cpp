@@ -124,7 +124,7 @@ WorkWindow* Mod_Main::OpenWorkWindow(const std::function<std::unique_ptr<WorkWin
     window_ = create(*this); // runs the window's load
     if (!window_)
         return nullptr;
-    CentreOnPowerPoint(HandleOf(window_->widget()));
+    CentreOnPowerPoint(window_->hWnd());
     window_->showWindow();
     return window_.get();
 }

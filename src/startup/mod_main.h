@@ -11,8 +11,6 @@
 #include "startup/like_match.h"
 #include "startup/window_search.h"
 
-class QWidget;
-
 namespace avelin {
 
 // A work window as start-up sees it: creating it runs its load; start-up then
@@ -20,7 +18,7 @@ namespace avelin {
 class WorkWindow {
   public:
     virtual ~WorkWindow() = default;
-    virtual QWidget* widget() = 0;
+    virtual Hwnd hWnd() = 0; // the handle the window search knows it by
     virtual void showWindow() = 0;
 };
 
@@ -62,9 +60,6 @@ class Mod_Main {
     bool WindowExists(const std::string& pattern) { return search_.WindowExists(pattern); }
     bool EnumWindowsProc(Hwnd hWnd) { return search_.EnumWindowsProc(hWnd); } // true: go on
     void CentreOnPowerPoint(Hwnd hWnd) { search_.CentreOnPowerPoint(hWnd); }
-    // The handle of one of the program's own windows: the native window id on
-    // Windows, elsewhere the handle the Qt window system gives it; 0 for none.
-    Hwnd HandleOf(QWidget* window) const;
 
     // The work window Main opened, if any.
     WorkWindow* window() const { return window_.get(); }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <exception>
 
+#include "platform/display_text.h"
+
 namespace avelin {
 
 std::function<void(const std::string&)> ReportingApplication::onFailure;
@@ -31,7 +33,7 @@ void ReportingApplication::ReportFailure(const std::string& what) {
         return;
     }
     std::fprintf(stderr, "avelin: %s\n", what.c_str());
-    QMessageBox::critical(nullptr, QStringLiteral("avelin"), QString::fromLocal8Bit(what));
+    QMessageBox::critical(nullptr, QStringLiteral("avelin"), ToDisplay(what));
     std::fflush(nullptr);
     std::_Exit(1);
 }

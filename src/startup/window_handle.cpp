@@ -1,16 +1,16 @@
-// Mod_Main::HandleOf, the one start-up function that needs Qt.
+#include "startup/window_handle.h"
+
 #include <QWidget>
 
 #include <cstdint>
 
-#include "startup/mod_main.h"
 #ifndef _WIN32
 #include "platform/qt_window_system.h"
 #endif
 
 namespace avelin {
 
-Hwnd Mod_Main::HandleOf(QWidget* window) const {
+Hwnd HandleOf(QWidget* window) {
     if (!window)
         return 0;
 #ifdef _WIN32

@@ -257,7 +257,8 @@ TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
         {Create(kCounts, "out"), 2, outFolder},
         {Create(kCounts, "merged", " --force"), 3, "avelin-rec: merged.rec: No space left on device\n",
          noSpace},
-        {"merge --help", 0, "Exit status: 0 done; 1 bad input"},
+        {"--version", 0, "avelin-rec " AVELIN_VERSION "\n"},
+        {"merge --help", 0, "Usage: avelin-rec merge [OPTIONS]"}, // the name, not the path it was run by
         {"check --help", 0, "Exit status: 0 done; 1 bad input"},
         {"report --help", 0, "Exit status: 0 done; 1 bad input"},
         {"votes --help", 0, "Exit status: 0 done; 1 bad input"},

@@ -13,7 +13,6 @@
 #include <QWheelEvent>
 #include <functional>
 #include <memory>
-#include <tuple>
 
 #include "manual_entry/definition_text.h"
 #include "manual_entry/frmCreate.h"
@@ -150,48 +149,60 @@ struct Votes : Fixture {
     }
 };
 
+// What the opening meets; the message shown ("": none, else a part of it)
+// and its style.
+struct Opening {
+    std::function<void(Fixture&)> setUp;
+    std::string message;
+    int style;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Opening)
 
 class FrmCreateTest : public QObject {
     Q_OBJECT
 
   private slots:
     // Each way the opening ends the program: after its message, or silently.
+    void openingEndsWithoutAPresentationOrVotes_data() {
+        QTest::addColumn<Opening>("c");
+        QTest::newRow("no presentation") << Opening{[](Fixture& f) { f.app.presentation.reset(); },
+                                                    "There are no presentations open.  Please open a voting "
+                                                    "presentation before attempting to create manual data.",
+                                                    48};
+        QTest::newRow("never saved") << Opening{[](Fixture& f) { f.app.presentation->path.clear(); }, "", 0};
+        QTest::newRow("unreadable") << Opening{
+            [](Fixture& f) {
+                f.app.failure = [] { throw FormatError("/t/Broken.pptx", 0, "not a zip archive"); };
+            },
+            "/t/Broken.pptx: not a zip archive", 16};
+        QTest::newRow("a truncated definition") << Opening{[](Fixture& f) {
+                                                               f.addVote("short.AVL", Standard, 4, 1);
+                                                               f.folder.write("short.AVL", "2,4,1,0\r\n");
+                                                           },
+                                                           "short.AVL", 16};
+        // The one vote shape names a missing file; a slide without votes.
+        QTest::newRow("no votes") << Opening{
+            [](Fixture& f) {
+                f.app.presentation->slides = {{{{"vote", "C:\\v.exe gone.AVL,1"}}}, {}};
+            },
+            "The current presentation does not contain any votes.", 64};
+    }
+
     void openingEndsWithoutAPresentationOrVotes() {
-        // What the opening meets; the message shown ("": none, else a part of it) and its style.
-        const std::tuple<std::function<void(Fixture&)>, std::string, int> cases[] = {
-            {[](Fixture& f) { f.app.presentation.reset(); },
-             "There are no presentations open.  Please open a voting presentation "
-             "before attempting to create manual data.",
-             48},
-            {[](Fixture& f) { f.app.presentation->path.clear(); }, "", 0}, // never saved
-            {[](Fixture& f) {
-                 f.app.failure = [] { throw FormatError("/t/Broken.pptx", 0, "not a zip archive"); };
-             },
-             "/t/Broken.pptx: not a zip archive", 16},
-            {[](Fixture& f) {
-                 f.addVote("short.AVL", Standard, 4, 1);
-                 f.folder.write("short.AVL", "2,4,1,0\r\n"); // truncated
-             },
-             "short.AVL", 16},
-            // The one vote shape names a missing file; a slide without votes.
-            {[](Fixture& f) {
-                 f.app.presentation->slides = {{{{"vote", "C:\\v.exe gone.AVL,1"}}}, {}};
-             },
-             "The current presentation does not contain any votes.", 64},
-        };
-        for (const auto& [setUp, message, style] : cases) {
-            Fixture f;
-            setUp(f);
-            frmCreate& w = f.open();
-            const auto& shown = f.dialogs.messages;
-            QVERIFY2(message.empty()
-                         ? shown.empty()
-                         : shown.size() == 1 && shown[0].text.find(message) != std::string::npos &&
-                               shown[0].style == style,
-                     message.c_str());
-            QVERIFY(f.process.endCalls == 1 && !w.isVisible() && QApplication::overrideCursor() == nullptr);
-        }
+        QFETCH(Opening, c);
+        Fixture f;
+        c.setUp(f);
+        frmCreate& w = f.open();
+        const auto& shown = f.dialogs.messages;
+        QVERIFY2(c.message.empty()
+                     ? shown.empty()
+                     : shown.size() == 1 && shown[0].text.find(c.message) != std::string::npos &&
+                           shown[0].style == c.style,
+                 shown.empty() ? "no message" : shown[0].text.c_str());
+        QVERIFY(f.process.endCalls == 1 && !w.isVisible() && QApplication::overrideCursor() == nullptr);
     }
 
     // While loading, the window is shown disabled with the busy pointer, its
@@ -306,23 +317,31 @@ class FrmCreateTest : public QObject {
     // Tab and Enter keep what was typed and open the editor on the next cell:
     // over a greyed cell to the next row, from the last row back to row 1,
     // skipping a greyed column 1 of the new row.
+    void tabAndEnterMoveOn_data() {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QPoint>("to");
+        QTest::newRow("Tab") << QPoint(1, 2) << int(Qt::Key_Tab) << QPoint(1, 3);
+        QTest::newRow("Tab over a greyed cell") << QPoint(1, 5) << int(Qt::Key_Tab) << QPoint(2, 1);
+        QTest::newRow("Enter past column 1") << QPoint(2, 4) << int(Qt::Key_Enter) << QPoint(3, 2);
+        QTest::newRow("Tab to column 1") << QPoint(4, 3) << int(Qt::Key_Tab) << QPoint(5, 1);
+        QTest::newRow("Return to row 1") << QPoint(5, 11) << int(Qt::Key_Return) << QPoint(1, 2);
+    }
+
     void tabAndEnterMoveOn() {
+        QFETCH(QPoint, from);
+        QFETCH(int, key);
+        QFETCH(QPoint, to);
         Votes f;
         f.open();
-        const std::tuple<QPoint, Qt::Key, QPoint> moves[] = {{{1, 2}, Qt::Key_Tab, {1, 3}},
-                                                             {{1, 5}, Qt::Key_Tab, {2, 1}},
-                                                             {{2, 4}, Qt::Key_Enter, {3, 2}},
-                                                             {{4, 3}, Qt::Key_Tab, {5, 1}},
-                                                             {{5, 11}, Qt::Key_Return, {1, 2}}};
-        for (const auto& [from, key, to] : moves) {
-            f.doubleClick(from.x(), from.y());
-            QTest::keyClicks(f.editor(), "1");
-            QTest::keyClick(f.editor(), key);
-            QCOMPARE(f.cell(from.x(), from.y()), QString("1"));
-            QCOMPARE(f.current(), to);
-            QVERIFY(f.editing() && f.editor()->hasFocus() && f.covers(to.x(), to.y()));
-        }
-        QCOMPARE(f.editor()->text(), QString("1")); // the editor holds the new cell's count
+        f.setCell(to.x(), to.y(), "4");
+        f.doubleClick(from.x(), from.y());
+        QTest::keyClicks(f.editor(), "1");
+        QTest::keyClick(f.editor(), Qt::Key(key));
+        QCOMPARE(f.cell(from.x(), from.y()), QString("1"));
+        QCOMPARE(f.current(), to);
+        QVERIFY(f.editing() && f.editor()->hasFocus() && f.covers(to.x(), to.y()));
+        QCOMPARE(f.editor()->text(), QString("4")); // the editor holds the new cell's count
 
         // A click elsewhere hides the editor and turns the highlight back on.
         f.click(2, 2);

@@ -4,7 +4,6 @@
 // tests of the listing, the group names and the Windows names; here only what
 // the window adds: captions, focus, and what reaches the lists.
 #include <QTimer>
-#include <tuple>
 
 #include "avlmerge_harness.h"
 #include "merge/avlmerge_info_panel.h"
@@ -44,55 +43,65 @@ int Darkest(QWidget* w) {
     return darkest;
 }
 
+// The folders the load starts from and chooses. Paths below the root; ""
+// is the presentation's folder "talks".
+struct LoadCase {
+    const char *presentation, *argument, *file, *source, *output;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(LoadCase)
 
 class AvlmergeWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void loadChoosesTheSourceAndOutputFolders() {
-        // Paths below the root; "" is the presentation's folder "talks".
-        const struct {
-            const char *presentation, *argument, *file, *source, *output;
-        } cases[] = {
-            {"talks", nullptr, "addin/dataBank/Monday Meeting/x.rec", "addin/dataBank/Monday Meeting", ""},
-            {nullptr, nullptr, "addin/dataBank/x.rec", "addin/dataBank/", "addin/data"}, // no presentation
-            {nullptr, nullptr, "addin/data/x.rec", "addin/data", "addin/data"},          // and no dataBank
-            {"talks", nullptr, "talks/x.rec", "", ""},                                   // no meeting folder
-            {"talks", "NO SUCH FOLDER", "talks/x.rec", "", ""},
-            {"talks", "ARG", "ARG/x.rec", "ARG", ""}, // wins over the meeting folder
-            // A presentation whose folder has gone: only a lower-case ".ppt" is cut.
-            {"gone", nullptr, "addin/dataBank/Talk.PPT/x.rec", "addin/dataBank/Talk.PPT", "addin/data"},
-        };
-        for (const auto& c : cases) {
-            MergeHarness h;
-            h.app.presentation.reset();
-            // The window reads no slide, so slides it cannot read stop nothing.
-            h.app.failure = [] { throw FormatError("Monday Meeting.pptx", 0, "a slide cannot be read"); };
-            if (c.presentation)
-                h.app.presentation =
-                    PresentationInfo{h.root.at(c.presentation),
-                                     *c.presentation == 'g' ? "Talk.PPT" : "Monday Meeting.ppt",
-                                     {}};
-            if (c.argument) { // given with a meeting folder there to pass over
-                h.mod.SourceFolderArg = h.root.at(c.argument);
-                h.writeMeetingFile("m.rec");
-            }
-            h.writeMeetingFile(c.file);
-            QVERIFY(h.open());
-            const auto folder = [&](const char* f) {
-                return QString::fromStdString(*f ? h.root.at(f) : h.talks());
-            };
-            QCOMPARE(QStringList({h.label("lbl_directory")->text(), h.label("lblOutputDirectory")->text()}) +
-                         h.texts("Lst_InputList"),
-                     QStringList({folder(c.source), folder(c.output), "x"}));
-            // The listing entered the source folder: bare names resolve there.
-            QVERIFY(std::filesystem::equivalent(h.files.currentDirectory(), folder(c.source).toStdString()));
-            QCOMPARE(h.mod.PowerPointApp, nullptr); // released by the load
-        }
+    void loadChoosesTheSourceAndOutputFolders_data() {
+        QTest::addColumn<LoadCase>("c");
+        QTest::newRow("the meeting folder") << LoadCase{
+            "talks", nullptr, "addin/dataBank/Monday Meeting/x.rec", "addin/dataBank/Monday Meeting", ""};
+        QTest::newRow("no presentation")
+            << LoadCase{nullptr, nullptr, "addin/dataBank/x.rec", "addin/dataBank/", "addin/data"};
+        QTest::newRow("and no dataBank")
+            << LoadCase{nullptr, nullptr, "addin/data/x.rec", "addin/data", "addin/data"};
+        QTest::newRow("no meeting folder") << LoadCase{"talks", nullptr, "talks/x.rec", "", ""};
+        QTest::newRow("no such argument") << LoadCase{"talks", "NO SUCH FOLDER", "talks/x.rec", "", ""};
+        QTest::newRow("the argument before the meeting") << LoadCase{"talks", "ARG", "ARG/x.rec", "ARG", ""};
+        // A presentation whose folder has gone: only a lower-case ".ppt" is cut.
+        QTest::newRow("the presentation's folder gone") << LoadCase{
+            "gone", nullptr, "addin/dataBank/Talk.PPT/x.rec", "addin/dataBank/Talk.PPT", "addin/data"};
+    }
 
-        // No presentation and no data folder to fall back on: the load ends
-        // with the failure, which start-up reports.
+    void loadChoosesTheSourceAndOutputFolders() {
+        QFETCH(LoadCase, c);
+        MergeHarness h;
+        h.app.presentation.reset();
+        // The window reads no slide, so slides it cannot read stop nothing.
+        h.app.failure = [] { throw FormatError("Monday Meeting.pptx", 0, "a slide cannot be read"); };
+        if (c.presentation)
+            h.app.presentation = PresentationInfo{
+                h.root.at(c.presentation), *c.presentation == 'g' ? "Talk.PPT" : "Monday Meeting.ppt", {}};
+        if (c.argument) { // given with a meeting folder there to pass over
+            h.mod.SourceFolderArg = h.root.at(c.argument);
+            h.writeMeetingFile("m.rec");
+        }
+        h.writeMeetingFile(c.file);
+        QVERIFY(h.open());
+        const auto folder = [&](const char* f) {
+            return QString::fromStdString(*f ? h.root.at(f) : h.talks());
+        };
+        QCOMPARE(QStringList({h.label("lbl_directory")->text(), h.label("lblOutputDirectory")->text()}) +
+                     h.texts("Lst_InputList"),
+                 QStringList({folder(c.source), folder(c.output), "x"}));
+        // The listing entered the source folder: bare names resolve there.
+        QVERIFY(std::filesystem::equivalent(h.files.currentDirectory(), folder(c.source).toStdString()));
+        QCOMPARE(h.mod.PowerPointApp, nullptr); // released by the load
+    }
+
+    // No presentation and no data folder to fall back on: the load ends with
+    // the failure, which start-up reports.
+    void loadWithoutAnyFolderFails() {
         MergeHarness h;
         h.app.presentation.reset();
         std::filesystem::remove_all(h.root.at("addin/data"));
@@ -176,8 +185,22 @@ class AvlmergeWindowTest : public QObject {
     }
 
     // A refused name leaves the frame open with the reason, puts the old name
-    // back and keeps the focus, whether OK is clicked or pressed by Enter.
+    // back and keeps the focus, whether OK is clicked or pressed by Enter: the
+    // name typed, Enter or a click on OK, and the reason. A change of letter
+    // case clashes with the entry itself.
+    void renameFrameRefusesClashesAndNamesNoFileCanHave_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a clash") << "North" << true << "That name already appears in the list, try again.";
+        QTest::newRow("a slash") << "a/b" << false << "Filename cannot contain illegal characters";
+        QTest::newRow("a device") << "Lpt3.votes" << true << "LPT3 is a device name Windows reserves";
+    }
+
     void renameFrameRefusesClashesAndNamesNoFileCanHave() {
+        QFETCH(QString, typed);
+        QFETCH(bool, enter);
+        QFETCH(QString, reason);
         MergeHarness h;
         for (const char* name : {"north.rec", "south.rec", "west.rec"})
             h.writeMeetingFile(name);
@@ -189,24 +212,15 @@ class AvlmergeWindowTest : public QObject {
 
         h.doubleClick("lst_groupnames", "north");
         QVERIFY(frame->isVisible() && name->hasFocus() && name->selectedText() == "north");
-        // Typed, then Enter (or a click on OK), and the reason. A change of
-        // letter case clashes with the entry itself.
-        const std::tuple<QString, bool, QString> refused[] = {
-            {"North", true, "That name already appears in the list, try again."},
-            {"a/b", false, "Filename cannot contain illegal characters"},
-            {"Lpt3.votes", true, "LPT3 is a device name Windows reserves"},
-        };
-        for (const auto& [typed, enter, reason] : refused) {
-            h.retype("txt_newname", typed);
-            if (enter)
-                QTest::keyClick(name, Qt::Key_Return);
-            else
-                h.click("cmd_newname_0");
-            QCOMPARE(prompt->text(), reason);
-            CaptionsShowWhole(h);
-            QVERIFY(frame->isVisible() && name->hasFocus() && name->text() == "north");
-            QCOMPARE(h.texts("lst_groupnames"), QStringList({"north", "south"}));
-        }
+        h.retype("txt_newname", typed);
+        if (enter)
+            QTest::keyClick(name, Qt::Key_Return);
+        else
+            h.click("cmd_newname_0");
+        QCOMPARE(prompt->text(), reason);
+        CaptionsShowWhole(h);
+        QVERIFY(frame->isVisible() && name->hasFocus() && name->text() == "north");
+        QCOMPARE(h.texts("lst_groupnames"), QStringList({"north", "south"}));
         // The check runs before Cancel too: the first Cancel only puts the old
         // name back, the second closes the frame and resets the prompt.
         h.retype("txt_newname", "a/b");
@@ -236,7 +250,17 @@ class AvlmergeWindowTest : public QObject {
 
     // An output name no file can have keeps the focus in its box: no other
     // control acts and nothing is written, although the merge button is enabled.
+    void outputNameNoFileCanHaveKeepsTheFocus_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a question mark") << "a?b"
+                                         << "Filename cannot contain illegal characters";
+        QTest::newRow("too long") << QString(252, 'r') << "That name is too long";
+    }
+
     void outputNameNoFileCanHaveKeepsTheFocus() {
+        QFETCH(QString, typed);
+        QFETCH(QString, reason);
         MergeHarness h;
         for (const char* name : {"a.rec", "b.rec", "c.rec"})
             h.writeMeetingFile(name);
@@ -245,16 +269,12 @@ class AvlmergeWindowTest : public QObject {
         const std::string before = Tree(h.root.path());
         QLineEdit* ofile = h.box("txt_ofile");
         QLabel* outfile = h.label("lbl_outfile");
-        for (const auto& [typed, reason] :
-             {std::pair<QString, QString>{"a?b", "Filename cannot contain illegal characters"},
-              {QString(252, 'r'), "That name is too long"}}) {
-            h.retype("txt_ofile", typed);
-            QVERIFY(h.button("cmd_go")->isEnabled());
-            h.click("cmd_go");
-            QCOMPARE(outfile->text(), reason);
-            CaptionsShowWhole(h);
-            QVERIFY(ofile->hasFocus() && ofile->text() == typed); // left as typed, no extension
-        }
+        h.retype("txt_ofile", typed);
+        QVERIFY(h.button("cmd_go")->isEnabled());
+        h.click("cmd_go");
+        QCOMPARE(outfile->text(), reason);
+        CaptionsShowWhole(h);
+        QVERIFY(ofile->hasFocus() && ofile->text() == typed); // left as typed, no extension
         h.click("cmd_obrowse");
         h.click("cmd_browseinput");
         h.click("cmd_cancel");

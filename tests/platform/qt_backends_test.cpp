@@ -12,13 +12,26 @@
 
 #include <functional>
 #include <memory>
-#include <tuple>
 
 #include "platform/errors.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_process.h"
 #include "platform/qt_window_system.h"
 #include "support/temp_folder.h"
+
+// Text, style, the button pressed (NoButton: Escape), the answer, and the
+// icon, buttons and default button shown.
+struct MessageCase {
+    std::string text;
+    int style;
+    QMessageBox::StandardButton press;
+    int answer;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+};
+
+Q_DECLARE_METATYPE(MessageCase)
 
 namespace avelin {
 
@@ -40,43 +53,42 @@ class QtBackendsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void messageBoxButtonsIconsAndAnswers_data() {
+        using B = QMessageBox;
+        QTest::addColumn<MessageCase>("c");
+        const MessageCase cases[] = {
+            // Texts are bytes in the system code page (UTF-8 here), CR LF a
+            // line end; markup stays text.
+            {"<b>Caf\xC3\xA9</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
+             B::Yes | B::No, B::Yes},
+            // Escape answers Cancel; 256 makes the second button the default.
+            {"Save?", mb::YesNoCancel + mb::Exclamation + 256, B::NoButton, mb::Cancel, B::Warning,
+             B::Yes | B::No | B::Cancel, B::No},
+            {"Failed", mb::OkOnly + mb::Critical, B::Ok, mb::Ok, B::Critical, B::Ok, B::Ok},
+            // Escape on a lone OK button answers OK.
+            {"Note", mb::Information, B::NoButton, mb::Ok, B::Information, B::Ok, B::Ok},
+        };
+        for (const MessageCase& c : cases)
+            QTest::addRow("style %d", c.style) << c;
+    }
+
     void messageBoxButtonsIconsAndAnswers() {
         using B = QMessageBox;
-        // Text, style, the button pressed (NoButton: Escape), the answer, and
-        // the icon, buttons and default button shown.
-        const std::tuple<std::string, int, B::StandardButton, int, B::Icon, B::StandardButtons,
-                         B::StandardButton>
-            cases[] = {
-                // Texts are bytes in the system code page (UTF-8 here), CR LF a
-                // line end; markup stays text.
-                {"<b>Caf\xC3\xA9</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
-                 B::Yes | B::No, B::Yes},
-                // Escape answers Cancel; 256 makes the second button the default.
-                {"Save?", mb::YesNoCancel + mb::Exclamation + 256, B::NoButton, mb::Cancel, B::Warning,
-                 B::Yes | B::No | B::Cancel, B::No},
-                {"Failed", mb::OkOnly + mb::Critical, B::Ok, mb::Ok, B::Critical, B::Ok, B::Ok},
-                // Escape on a lone OK button answers OK.
-                {"Note", mb::Information, B::NoButton, mb::Ok, B::Information, B::Ok, B::Ok},
-            };
-        QtDialogs dialogs;
-        for (const auto& [text, style, press, answer, icon, buttons, defaultButton] : cases) {
-            bool shownAsAsked = false;
-            // clang 14 cannot capture structured bindings: copies by name.
-            whenModal<B>([&, text = text, press = press, icon = icon, buttons = buttons,
-                          defaultButton = defaultButton](B* box) {
-                shownAsAsked = box->icon() == icon && box->standardButtons() == buttons &&
-                               box->standardButton(box->defaultButton()) == defaultButton &&
-                               box->windowTitle() == QStringLiteral("Confirm File Replace") &&
-                               box->textFormat() == Qt::PlainText &&
-                               box->text() == QString::fromUtf8(text).replace("\r\n", "\n");
-                if (press == B::NoButton)
-                    QTest::keyClick(box, Qt::Key_Escape);
-                else
-                    qobject_cast<QPushButton*>(box->button(press))->click();
-            });
-            QCOMPARE(dialogs.messageBox(text, style, "Confirm File Replace"), answer);
-            QVERIFY2(shownAsAsked, text.c_str());
-        }
+        QFETCH(MessageCase, c);
+        bool shownAsAsked = false;
+        whenModal<B>([&](B* box) {
+            shownAsAsked = box->icon() == c.icon && box->standardButtons() == c.buttons &&
+                           box->standardButton(box->defaultButton()) == c.defaultButton &&
+                           box->windowTitle() == QStringLiteral("Confirm File Replace") &&
+                           box->textFormat() == Qt::PlainText &&
+                           box->text() == QString::fromUtf8(c.text).replace("\r\n", "\n");
+            if (c.press == B::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                qobject_cast<QPushButton*>(box->button(c.press))->click();
+        });
+        QCOMPARE(QtDialogs().messageBox(c.text, c.style, "Confirm File Replace"), c.answer);
+        QVERIFY(shownAsAsked);
     }
 
     void saveDialogOpensOnTheRequestAndGivesTheChosenPath() {

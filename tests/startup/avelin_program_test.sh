@@ -3,10 +3,11 @@
 # no display, a missing display ends it with a clear message (not Qt's
 # abort), Qt's start-up notes stay away, and relative paths count from the
 # folder it was started in, even though start-up changes the folder.
-#   avelin_program_test.sh AVELIN SOURCE_DIR
+#   avelin_program_test.sh AVELIN SOURCE_DIR VERSION
 set -uo pipefail
 avelin=$1
 source_dir=$2
+version=$3
 failed=0
 
 # check NAME STATUS STDOUT_REGEX STDERR_REGEX FOLDER COMMAND...: runs COMMAND
@@ -39,6 +40,7 @@ bare=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR)
 offscreen=(env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen AVELIN_QUIT_WHEN_SHOWN=1)
 
 check "help needs no display" 0 '^Usage: avelin .*MODE' '' "$work" "${bare[@]}" "$avelin" --help
+check "the version" 0 "^avelin ${version//./\\.}\$" '' "$work" "${bare[@]}" "$avelin" --version
 check "an unknown option" 2 '' '^avelin: unknown option --colour' "$work" "${bare[@]}" "$avelin" --colour MERGE
 check "an unknown option with a value" 2 '' '^avelin: unknown option --colour$' "$work" "${bare[@]}" "$avelin" --colour=red
 check "an option without its value" 2 '' '^avelin: option --presentation needs a value' \

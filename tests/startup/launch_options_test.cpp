@@ -13,7 +13,7 @@ std::string Summary(const LaunchOptions& o) {
     if (!o.error.empty())
         return "error: " + o.error;
     return o.presentation.value_or("-") + " | " + o.addin.value_or("-") + " | [" + o.commandLine + "]" +
-           (o.help ? " help" : "");
+           (o.help ? " help" : "") + (o.version ? " version" : "");
 }
 
 TEST(LaunchArguments, OptionsComeOffTheFrontAndTheRestIsJoinedByOneBlank) {
@@ -28,7 +28,7 @@ TEST(LaunchArguments, OptionsComeOffTheFrontAndTheRestIsJoinedByOneBlank) {
         {{"--", "--odd"}, "- | - | [--odd]"},
         {{}, "- | - | []"},
         {{"--help"}, "- | - | [] help"},
-        {{"-h"}, "- | - | [] help"},
+        {{"-h", "--version"}, "- | - | [] help version"},
     };
     for (const auto& [args, expected] : cases)
         EXPECT_EQ(Summary(ParseLaunchArguments(args)), expected);

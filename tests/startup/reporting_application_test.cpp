@@ -1,7 +1,5 @@
 // The program's application object: a failure thrown in an event handler is
-// reported, not carried through Qt's event loop. Its main runs the start-up
-// tests too, with that object on the offscreen platform (Mod_Main takes the
-// handles of real widgets).
+// reported, not carried through Qt's event loop.
 #include <gtest/gtest.h>
 
 #include <QTimer>

@@ -1,11 +1,8 @@
 #pragma once
 // A Mod_Main over fake services: a made-up desktop, a scripted process and
 // clock, an in-memory file system and a presentation application that
-// answers from fields. Work windows are real (empty) widgets, so that their
-// handles come from the program's own rule.
+// answers from fields, and work windows that only the fake desktop shows.
 #include <gtest/gtest.h>
-
-#include <QWidget>
 
 #include <memory>
 #include <stdexcept>
@@ -50,31 +47,30 @@ class CountingProcess : public FakeProcess {
     }
 };
 
-// A work window of 400 x 300 that the fake desktop knows by the handle
-// Mod_Main gives it. The log shows what happened in which order.
+inline constexpr Hwnd kPowerPoint = 0x10010;
+inline constexpr Hwnd kController = 0x10020;
+inline constexpr Hwnd kLauncher = 0x10030;
+inline constexpr Hwnd kWorkWindow = 0x10040;
+
+// A work window of 400 x 300 on the fake desktop. The log shows what happened
+// in which order.
 class FakeWorkWindow : public WorkWindow {
   public:
-    FakeWorkWindow(Mod_Main& mod, FakeWindowSystem& desktop, std::vector<std::string>& log, std::string kind)
+    FakeWorkWindow(FakeWindowSystem& desktop, std::vector<std::string>& log, std::string kind)
         : desktop_(desktop), log_(log), kind_(std::move(kind)) {
-        widget_.resize(400, 300);
-        desktop_.add({mod.HandleOf(&widget_), kind_, true, 0, {50, 60, 450, 360}});
+        desktop_.add({kWorkWindow, kind_, true, 0, {50, 60, 450, 360}});
         log_.push_back("load " + kind_);
     }
-    QWidget* widget() override { return &widget_; }
+    Hwnd hWnd() override { return kWorkWindow; }
     void showWindow() override {
         log_.push_back("show " + kind_ + " after " + std::to_string(desktop_.moves.size()) + " move(s)");
     }
 
   private:
-    QWidget widget_;
     FakeWindowSystem& desktop_;
     std::vector<std::string>& log_;
     std::string kind_;
 };
-
-inline constexpr Hwnd kPowerPoint = 0x10010;
-inline constexpr Hwnd kController = 0x10020;
-inline constexpr Hwnd kLauncher = 0x10030;
 
 // A machine where PowerPoint and the controller are running and the
 // launcher is not installed, with a Mod_Main over it.
@@ -93,11 +89,11 @@ struct Machine {
     explicit Machine(bool withApp = true) : mod(services, withApp ? &app : nullptr) {
         desktop.add({kPowerPoint, "Microsoft PowerPoint - [Talk.pptx]", true, 0, {0, 0, 1025, 768}});
         desktop.add({kController, "avelin_controller", true, 0, {0, 0, 200, 100}});
-        mod.createMergeWindow = [this](Mod_Main& m) {
-            return std::make_unique<FakeWorkWindow>(m, desktop, log, "MERGE");
+        mod.createMergeWindow = [this](Mod_Main&) {
+            return std::make_unique<FakeWorkWindow>(desktop, log, "MERGE");
         };
-        mod.createManualWindow = [this](Mod_Main& m) {
-            return std::make_unique<FakeWorkWindow>(m, desktop, log, "CREATE");
+        mod.createManualWindow = [this](Mod_Main&) {
+            return std::make_unique<FakeWorkWindow>(desktop, log, "CREATE");
         };
         // A wait that never ends fails the test instead of hanging it.
         process.onEvents = [](int n) {

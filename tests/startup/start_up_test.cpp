@@ -62,7 +62,9 @@ TEST(StartUp, EndsSilentlyOrAfterAnErrorBoxBeforeAnyWindow) {
             EXPECT_TRUE(m.dialogs.messages.empty());
             continue;
         }
-        ASSERT_EQ(m.dialogs.messages.size(), 1u);
+        EXPECT_EQ(m.dialogs.messages.size(), 1u);
+        if (m.dialogs.messages.empty())
+            continue; // the other cases still run
         EXPECT_EQ(m.dialogs.messages[0].text, c.error);
         EXPECT_EQ(m.dialogs.messages[0].style, 16);
         EXPECT_EQ(m.dialogs.messages[0].title, "Error");
@@ -95,7 +97,7 @@ TEST(StartUp, TheLauncherStartsWhenTheControllerIsMissingThenStartUpWaitsForItsW
         };
         m.clock.seconds = start;
         m.clock.secondsStep = 0.25;
-        ASSERT_NE(m.mod.Main("MERGE"), nullptr);
+        EXPECT_NE(m.mod.Main("MERGE"), nullptr);
         EXPECT_EQ(m.process.eventsProcessed, passes);
         EXPECT_EQ(m.process.started, controller ? std::vector<std::string>{} : std::vector{m.launcher()});
         if (controller) {
@@ -136,11 +138,10 @@ TEST(StartUp, TheFirstFieldChoosesTheWindowWhichIsCentredBeforeItShows) {
             EXPECT_TRUE(m.log.empty());
             continue;
         }
-        ASSERT_NE(w, nullptr);
+        EXPECT_NE(w, nullptr);
         EXPECT_EQ(m.log, (std::vector<std::string>{"load " + opened, "show " + opened + " after 1 move(s)"}));
         // (1025 - 400) / 2 = 312.5 -> 312; (768 - 300) / 2 = 234.
-        EXPECT_EQ(m.desktop.moves,
-                  (std::vector<WindowMove>{{m.mod.HandleOf(w->widget()), 312, 234, 400, 300}}));
+        EXPECT_EQ(m.desktop.moves, (std::vector<WindowMove>{{kWorkWindow, 312, 234, 400, 300}}));
     }
 }
 
@@ -154,7 +155,7 @@ TEST_F(StartUpTest, FileModeNeedsNoPowerPointWindowAndStartsNoController) {
     EXPECT_TRUE(process.started.empty());
     EXPECT_EQ(process.eventsProcessed, 0);
     // No PowerPoint window: centred on the screen's work area instead.
-    EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{mod.HandleOf(w->widget()), 760, 370, 400, 300}}));
+    EXPECT_EQ(desktop.moves, (std::vector<WindowMove>{{kWorkWindow, 760, 370, 400, 300}}));
 }
 
 } // namespace

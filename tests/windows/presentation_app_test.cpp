@@ -16,16 +16,11 @@
 #include "windows/fake_powerpoint.h"
 #include "windows/powerpoint_script.h"
 
-// The one start-up function that needs Qt; the work windows here are no widgets.
-avelin::Hwnd avelin::Mod_Main::HandleOf(QWidget*) const {
-    return 0;
-}
-
 namespace avelin::wintest {
 namespace {
 
 struct NoWindow : WorkWindow {
-    QWidget* widget() override { return nullptr; }
+    Hwnd hWnd() override { return 0; }
     void showWindow() override {}
 };
 
