@@ -187,8 +187,18 @@ TEST_F(RunMergeTest, FailuresNameTheFileAndLeaveTheOutputFolderAsItWas) {
             files.faults = FileFaults();
         }
     }
+    // A folder that cannot be flushed after the renames: the files are in
+    // place, the journal stays, and the next write settles it.
+    files.faults.fail(FileStep::SyncFolder, "*", "Input/output error");
+    EXPECT_EQ(Failure(Request()), out.path() + ": Input/output error");
+    EXPECT_TRUE(out.exists(".avelin-commit"));
+    files.faults = FileFaults();
+    // A replaced file keeps its permissions.
+    fs::permissions(out.at("merged.rec"), fs::perms::owner_read | fs::perms::owner_write);
     RunMerge(Request(), files, clock);
     EXPECT_EQ(out.read("Tue.grp") + out.read("MergeInfo.avl"), "\"MergeInfo.avl\", \"1\"");
+    EXPECT_EQ(fs::status(out.at("merged.rec")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
 }
 
 TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
@@ -200,7 +210,12 @@ TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
                   "they were: " +
                   out.at("Tue.grp") + ": Access is denied.");
     EXPECT_EQ(out.read("merged.rec") + out.read("Mon.grp"), "previous merge\"MergeInfo.avl\", \"7\"");
-    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
+    // The journal stays, so that the next write finishes putting it back.
+    EXPECT_EQ(out.listing(), ".avelin-commit\nMergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
+    files.faults = FileFaults();
+    files.writeFile(out.at("other.txt"), "");
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nmerged.rec\nother.txt\n");
+    EXPECT_EQ(out.read("merged.rec") + out.read("Mon.grp"), "previous merge\"MergeInfo.avl\", \"7\"");
 }
 
 // avelin-rec refuses a read-only file too, with a write failure's exit status.
