@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <unordered_map>
 
 #include "formats/side_files.h"
@@ -22,6 +23,7 @@ constexpr std::size_t kMostPieces = 1024;
 // the votes that lie no further than kNearby behind one another.
 constexpr std::uint64_t kInputWindow = 32 << 10;
 constexpr std::uint64_t kNearby = 16 << 10;
+constexpr const char* kChangedReason = "the file changed while it was being merged";
 
 // The merged file on its way out: pieces that stay where they are until they
 // are written (the text formatted here, the windows of the inputs, the
@@ -102,7 +104,10 @@ class ResponsesSource {
             read(out);
         ++next_;
         inWindow_ = true;
-        return window_.substr(static_cast<std::size_t>(at - windowAt_), n);
+        const std::string_view responses = window_.substr(static_cast<std::size_t>(at - windowAt_), n);
+        if (ResponsesDigest(responses) != vote.responsesDigest)
+            throw FileError(file_.path, kChangedReason);
+        return responses;
     }
     // Hands the responses that responses() gave last on to `out`.
     void add(std::string_view responses, Output& out) {
@@ -132,15 +137,18 @@ class ResponsesSource {
         if (pending_ && referenced_ == out.flushes())
             out.flush();
         pending_ = false;
-        if (!reader_)
+        if (!reader_) {
             reader_ = files_.openForReading(file_.path);
+            if (reader_->size() != file_.bytes)
+                throw FileError(file_.path, kChangedReason);
+        }
         const std::size_t size = static_cast<std::size_t>(end - start);
         if (capacity_ < size) {
             capacity_ = std::max<std::size_t>(size, kInputWindow);
             buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
         }
         if (reader_->readAt(start, buffer_.get(), size) < size)
-            throw FileError(file_.path, "the file changed while it was being merged");
+            throw FileError(file_.path, kChangedReason);
         window_ = std::string_view(buffer_.get(), size);
         windowAt_ = start;
     }
@@ -161,6 +169,29 @@ class ResponsesSource {
 };
 
 } // namespace
+
+// Four lanes of multiply and xor, eight bytes at a time: a step is a
+// bijection of its lane, so one changed word always changes the digest.
+std::uint64_t ResponsesDigest(std::string_view bytes) {
+    constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lane[4] = {1, 2, 3, 4};
+    const char* p = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32)
+        for (int l = 0; l < 4; ++l) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i + 8 * l, 8);
+            lane[l] = (lane[l] ^ w) * kOdd;
+        }
+    std::uint64_t tail = n;
+    for (; i < n; ++i)
+        tail = (tail ^ static_cast<unsigned char>(p[i])) * kOdd;
+    std::uint64_t h = tail;
+    for (const std::uint64_t v : lane)
+        h = (h ^ v ^ (v >> 29)) * kOdd;
+    return h;
+}
 
 std::string_view WithoutRunMarker(std::string_view name) {
     if (name.find(kRunMarkerTag) != std::string_view::npos)

@@ -26,12 +26,19 @@ struct InputVote {
     // inside).
     std::uint64_t responsesOffset = 0;
     std::size_t responsesLength = 0;
+    std::uint64_t responsesDigest = 0; // of the bytes there, as checked
     int ownResponses = -1;
 };
+
+// A digest of responses as they lie in a file: taken when the input is
+// checked and again when they are copied, so that an input changed in
+// between (even to the same size) is refused instead of merged.
+std::uint64_t ResponsesDigest(std::string_view bytes);
 
 // One prepared input.
 struct InputFile {
     std::string path;             // the file read, ".rec" included
+    std::uint64_t bytes = 0;      // its size as read
     std::vector<InputVote> votes; // pairwise different names, from the file's last line to its first
     std::vector<std::string> ownResponses;
     int keypadCount = 0;       // its largest keypad count (0 without votes): its block of keypad positions

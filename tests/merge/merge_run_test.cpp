@@ -62,10 +62,13 @@ class RunMergeTest : public ::testing::Test {
         }
         return all;
     }
-    // The message of the error the merge ends with.
+    // The message of the error the merge, or `act`, ends with.
     std::string Failure(const MergeRequest& request) {
+        return Failure([&] { RunMerge(request, files, clock); });
+    }
+    template <class Act> std::string Failure(Act act) {
         try {
-            RunMerge(request, files, clock);
+            act();
         } catch (const std::runtime_error& e) {
             return e.what();
         }
@@ -169,13 +172,19 @@ TEST_F(RunMergeTest, FailuresNameTheFileAndLeaveTheOutputFolderAsItWas) {
         fs::permissions(out.at("Mon.grp"), fs::perms::owner_all);
         SetUp();
     }
-    // An input cut short between the reading and the writing.
+    // An input cut short, or changed to the same size, between the reading
+    // and the writing.
     const std::string before = Everything();
-    const MergePlan plan = PrepareMerge(Request(), files, clock);
-    in.write("Tuesday.rec", tuesday.substr(0, 20));
-    EXPECT_THROW(WriteMerge(plan, files), FileError);
-    EXPECT_EQ(Everything(), before);
-    in.write("Tuesday.rec", tuesday);
+    std::string changed = tuesday;
+    changed[changed.find("4;-;")] = '5';
+    for (const std::string& text : {tuesday.substr(0, 20), changed}) {
+        const MergePlan plan = PrepareMerge(Request(), files, clock);
+        in.write("Tuesday.rec", text);
+        EXPECT_EQ(Failure([&] { WriteMerge(plan, files); }),
+                  in.at("Tuesday.rec") + ": the file changed while it was being merged");
+        EXPECT_EQ(Everything(), before);
+        in.write("Tuesday.rec", tuesday);
+    }
     // Every step of every file a merge writes; once the fault is gone the
     // same merge goes through.
     for (const FileStep step :
