@@ -34,7 +34,7 @@ int RunCheckCommand(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         try {
             std::cout << Summary(path, files) << '\n';
-        } catch (const std::runtime_error& e) { // FileError or FormatError
+        } catch (const Error& e) {
             std::cout.flush();
             std::cerr << "avelin-rec: " << e.what() << '\n';
             status = BadInput;

@@ -53,8 +53,7 @@ inline constexpr const char* kNotRegularReason = "Is a device, a pipe or a socke
 inline constexpr const char* kUnsettledReason =
     "a write of several files into this folder was cut short and can be neither completed nor undone: ";
 // Begins the list of files that a failed write could not put back.
-inline constexpr const char* kNotPutBackReason =
-    "These files of the merge could not be put back as they were: ";
+inline constexpr const char* kNotPutBackReason = "These files could not be put back as they were: ";
 
 // What was found of an earlier write of several files into a folder that was
 // cut short (the program killed, the power cut) and what became of it.

@@ -215,8 +215,7 @@ TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
     files.faults.fail(FileStep::Remove, "Tue.grp", "Access is denied.");
     EXPECT_EQ(Failure(Request()),
               out.at("MergeInfo.avl") +
-                  ": No space left on device. These files of the merge could not be put back as "
-                  "they were: " +
+                  ": No space left on device. These files could not be put back as they were: " +
                   out.at("Tue.grp") + ": Access is denied.");
     EXPECT_EQ(out.read("merged.rec") + out.read("Mon.grp"), "previous merge\"MergeInfo.avl\", \"7\"");
     // The journal stays, so that the next write finishes putting it back.
