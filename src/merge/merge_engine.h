@@ -68,24 +68,21 @@ struct MergeLayout {
     int keypadTotal = 0;            // the sum of the inputs' keypad counts
 };
 
-// Lays out the merge of `inputFiles` in the order of `lst_temp`, reading the
+// Lays out the merge of `inputFiles` in `voteOrder` (every distinct name,
+// as the merge window's hidden sorted list holds them), reading the
 // date and time from `clock` afresh for every record.
-MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& lst_temp,
+MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& voteOrder,
                         const Clock& clock);
 
-// Writes the merged file to `out`: one line per name of `lst_temp`, each
+// Writes the merged file to `out`: one line per name of `voteOrder`, each
 // input's responses (read again from `files`, padded to the input's keypad
 // count when its votes are uneven) side by side, and the merge information
 // line. Throws FileError when an input cannot be read again or has changed.
-void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_temp, const FileSystem& files,
+void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& voteOrder, const FileSystem& files,
                 FileSink& out);
 
 // The path the output is written to: ".rec" appended unless the name ends in
 // exactly ".rec"; a name without a folder separator goes into `outputFolder`.
-// A vote name as the merged file writes it: the run marker of a repeated run
-// ("xxxseq", two digits, "xxx") taken off its end.
-std::string_view WithoutRunMarker(std::string_view name);
-
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder);
 
 } // namespace avelin

@@ -7,6 +7,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "formats/run_marker.h"
 #include "formats/side_files.h"
 #include "formats/vote_line.h"
 #include "formats/windows_names.h"
@@ -54,12 +55,6 @@ void AppendAfterEach(std::string& line, const std::string& name, const std::stri
     }
     out.append(line, copied, std::string::npos);
     line = std::move(out);
-}
-
-std::string RunMarker(std::size_t index) {
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "%02zu", index);
-    return std::string("xxxseq") + digits + "xxx";
 }
 
 void CheckRequest(const MergeRequest& request) {
@@ -518,7 +513,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
         plan.inputs.push_back(std::move(summary));
     }
 
-    std::vector<std::string> lst_temp = MergeOrder(inputFiles);
+    std::vector<std::string> voteOrder = MergeOrder(inputFiles);
     // The keypad count of a line is 16 bits; a sum beyond it cannot be written.
     int total = 0;
     for (std::size_t i = 0; i < inputFiles.size(); ++i) {
@@ -532,16 +527,16 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     // Every merged line holds two characters per keypad position. Inputs that
     // pair many votes with many keypads (each line's counts are only claims)
     // would make a file far beyond the disk; a meeting's is a few megabytes.
-    const double mergedBytes = 2.0 * std::max(total, 0) * static_cast<double>(lst_temp.size() + 1);
+    const double mergedBytes = 2.0 * std::max(total, 0) * static_cast<double>(voteOrder.size() + 1);
     if (mergedBytes > kMaxMergedBytes) {
         char size[32];
         std::snprintf(size, sizeof size, "%.1f", mergedBytes / (1 << 30));
         throw FormatError(OutputPath(request.outputName, request.outputFolder), 0,
                           "the inputs would make a merged file of " + std::string(size) + " GiB (" +
-                              std::to_string(lst_temp.size()) + " votes of " + std::to_string(total) +
+                              std::to_string(voteOrder.size()) + " votes of " + std::to_string(total) +
                               " keypad positions), more than the 1 GiB a merge writes");
     }
-    plan.layout = LayOutMerge(std::move(inputFiles), lst_temp, clock);
+    plan.layout = LayOutMerge(std::move(inputFiles), voteOrder, clock);
 
     for (std::size_t i = 0; i < request.files.size(); ++i) {
         std::string groupPath = InFolder(request.outputFolder, request.groupNames[i] + ".grp");
@@ -552,7 +547,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     plan.writes.push_back({plan.result.outputPath, std::string()});
     plan.result.markerPath = InFolder(request.outputFolder, kMergeInfoName);
     plan.writes.push_back({plan.result.markerPath, std::string()});
-    plan.result.voteOrder = std::move(lst_temp);
+    plan.result.voteOrder = std::move(voteOrder);
     return plan;
 }
 

@@ -35,7 +35,7 @@ const char* NotResultsLine(std::string_view line);
 
 // The preparation of one input from its whole text: repeated runs of a vote
 // (lines without responses, same name, same time) get the run marker
-// "xxxseqNNxxx" behind every occurrence of their name in the line, so that
+// (RunMarker) behind every occurrence of their name in the line, so that
 // they become distinct votes; then the file's distinct votes, from its last
 // line to its first, the last line of a vote winning. The votes' responses
 // are read with InputFile::responses(vote, text), so `text` must outlive the

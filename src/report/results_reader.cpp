@@ -11,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "formats/run_marker.h"
 #include "formats/side_files.h"
 #include "formats/vote_line.h"
 #include "merge/collation.h"
