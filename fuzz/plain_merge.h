@@ -68,12 +68,20 @@ inline void PlainRunMarking(std::vector<std::string>& lines) {
 inline PlainFile PlainPreparation(const std::string& text, const std::string& path) {
     PlainFile file;
     std::vector<std::string> lines = SplitLines(text);
-    for (std::size_t m = 0; m < lines.size(); ++m)
-        if (lines[m].find('\0') != std::string::npos) {
-            file.described = std::string("refused: ") +
-                             FormatError(path, int(m) + 1, "not a results file: it holds a NUL byte").what();
+    for (std::size_t m = 0; m < lines.size(); ++m) {
+        // A NUL byte, or a line end left in a line split at CR LF: LF or CR alone.
+        const std::size_t lf = lines[m].find('\n'), cr = lines[m].find('\r');
+        const char* problem = lines[m].find('\0') != std::string::npos ? "it holds a NUL byte"
+                              : lf < cr ? "its lines end in LF alone, not in CR LF"
+                              : cr < lf ? "its lines end in CR alone, not in CR LF"
+                                        : nullptr;
+        if (problem) {
+            file.described =
+                std::string("refused: ") +
+                FormatError(path, int(m) + 1, std::string("not a results file: ") + problem).what();
             return file;
         }
+    }
     PlainRunMarking(lines);
     std::vector<int> lineOf;
     bool quoted = false;

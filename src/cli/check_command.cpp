@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/cli_output.h"
 #include "cli/command.h"
 #include "merge/merge_run.h"
 #include "platform/errors.h"
@@ -14,7 +15,8 @@ namespace {
 
 // One line of report for a well-formed file, from one reading of it; throws
 // for the first malformed line.
-std::string Summary(const std::string& path, const FileSystem& files) {
+std::string Summary(const std::string& path, FileSystem& files) {
+    SettleFolderOf(path, files); // a merge cut short there is completed or undone first
     // The votes a merge takes from the file (repeated runs marked, last line
     // of a vote winning) and the keypad counts of all its lines.
     const InputCheck check = CheckInputFile(files, path);
@@ -32,7 +34,7 @@ int RunCheckCommand(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         try {
             std::cout << Summary(path, files) << '\n';
-        } catch (const std::runtime_error& e) { // FileError or FormatError
+        } catch (const Error& e) {
             std::cout.flush();
             std::cerr << "avelin-rec: " << e.what() << '\n';
             status = BadInput;

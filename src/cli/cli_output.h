@@ -14,4 +14,9 @@ void CheckOutputPath(const std::string& typed, const std::string& path, const Fi
 // Refuses an input that is a folder. Throws FileError.
 void RefuseFolderInput(const std::string& path, const FileSystem& files);
 
+// Settles a merge into the folder of `file` that was cut short, telling on
+// stderr what became of it. Throws FormatError when it can be neither
+// completed nor undone: the files there do not belong together.
+void SettleFolderOf(const std::string& file, FileSystem& files);
+
 } // namespace avelin::cli

@@ -25,15 +25,11 @@ template <class Body> int RunReporting(Body body) {
     bool writing = false;
     try {
         return body(writing);
-    } catch (const UsageError& e) {
+    } catch (const Error& e) {
         std::cerr << "avelin-rec: " << e.what() << '\n';
-        return Usage;
-    } catch (const FormatError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return BadInput;
-    } catch (const FileError& e) {
-        std::cerr << "avelin-rec: " << e.what() << '\n';
-        return writing ? WriteFailure : BadInput;
+        if (dynamic_cast<const UsageError*>(&e))
+            return Usage;
+        return writing && dynamic_cast<const FileError*>(&e) ? WriteFailure : BadInput;
     }
 }
 

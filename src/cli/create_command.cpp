@@ -126,7 +126,7 @@ int RunCreateCommand(const CreateOptions& options) {
         const GridCounts counts = ReadCounts(options.counts, files.readAll(options.counts), loaded.votes);
         if (!options.force && files.fileExists(output)) {
             std::cerr << "avelin-rec: " << output << ": the file already exists (--force replaces it)\n";
-            return BadInput;
+            return Usage;
         }
         const std::string text =
             ManualResultsText(loaded.votes.votes, counts, loaded.presentation.path, *clock);

@@ -88,7 +88,7 @@ int RunMergeCommand(const MergeOptions& options) {
         if (!options.force && !options.dryRun && files.fileExists(outputPath)) {
             std::cerr << "avelin-rec: " << outputPath
                       << ": the output file already exists (--force replaces it)\n";
-            return BadInput;
+            return Usage;
         }
         const MergePlan plan = PrepareMerge(request, files, *clock);
         const std::vector<DesignWarning> warnings = CheckDesign(plan.inputs, plan.result.voteOrder);

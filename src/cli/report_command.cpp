@@ -25,6 +25,7 @@ struct ReportOptions {
     std::string format = "text";
     std::string output;
     std::vector<std::string> groups;
+    bool force = false;
 };
 
 int RunReportCommand(const ReportOptions& options) {
@@ -36,7 +37,12 @@ int RunReportCommand(const ReportOptions& options) {
             std::error_code ec;
             if (std::filesystem::equivalent(PathOf(options.output), PathOf(options.file), ec))
                 throw UsageError(options.output + ": is the results file read; --output names another file");
+            if (!options.force && files.fileExists(options.output))
+                throw UsageError(options.output + ": the file already exists (--force replaces it)");
         }
+        // A merge into the file's folder that was cut short would pair the
+        // merged file with another merge's group files.
+        SettleFolderOf(options.file, files);
         const ResultsReport report = ReadResults(options.file, files, options.groups);
         const std::string text = options.format == "csv"    ? CsvReport(report)
                                  : options.format == "html" ? HtmlReport(report)
@@ -66,6 +72,7 @@ void AddReportCommand(CLI::App& app, int& status) {
         ->check(CLI::IsMember({"text", "csv", "html"}));
     cmd->add_option("--output,-o", options->output,
                     "The file to write, as named; without it, standard output");
+    cmd->add_flag("--force,-f", options->force, "Replace an existing output file");
     cmd->add_option("--group,-g", options->groups,
                     "Name of the next group, in group order (repeat); without it, the group files name them")
         ->allow_extra_args(false);

@@ -107,6 +107,13 @@ std::int16_t CountValue(std::string_view field, const char* what) {
     return static_cast<std::int16_t>(value);
 }
 
+std::int16_t KeypadCountValue(std::string_view field) {
+    const std::int16_t count = CountValue(field, "keypad count");
+    if (count < 0)
+        throw MalformedLine("keypad count " + std::string(field) + " is negative");
+    return count;
+}
+
 std::string GetVoteName(std::string_view vName) {
     std::string scratch;
     return std::string(VoteNameView(vName, scratch));
@@ -127,7 +134,7 @@ VoteLine ParseVoteLine(std::string_view line) {
     std::string scratch;
     v.voteName = VoteNameView(f.field[0], scratch);
     v.choiceCount = CountValue(f.field[1], "choice count");
-    v.keypadCount = CountValue(f.field[2], "keypad count");
+    v.keypadCount = KeypadCountValue(f.field[2]);
     v.responses = WithoutQuotes(f.field[3], scratch);
     v.voteTime = WithoutQuotes(f.field[4], scratch);
     v.voteDate = WithoutQuotes(f.field[5], scratch);

@@ -56,6 +56,9 @@ VoteFields SplitVoteFields(std::string_view line);
 // The value of a count field as ParseVoteLine reads it. Throws MalformedLine
 // naming the field as `what` ("choice count").
 std::int16_t CountValue(std::string_view field, const char* what);
+// The keypad count of a line: a count that is not negative, since it counts
+// the responses. Throws MalformedLine.
+std::int16_t KeypadCountValue(std::string_view field);
 // `text` without its double quotes: a view into `text` when quotes stand at
 // most at its two ends, else the rest copied into `scratch`.
 std::string_view WithoutQuotes(std::string_view text, std::string& scratch);

@@ -182,12 +182,8 @@ void frmCreate::Form_Load() {
             mb::OkOnly + mb::Exclamation, "avelin");
         EndProgram();
         return;
-    } catch (const FormatError& e) {
+    } catch (const Error& e) {
         // In file mode the presentation is a .pptx file that may be damaged.
-        ShowFileProblem(std::string("The presentation could not be read.\r\n\r\n") + e.what());
-        EndProgram();
-        return;
-    } catch (const FileError& e) {
         ShowFileProblem(std::string("The presentation could not be read.\r\n\r\n") + e.what());
         EndProgram();
         return;
@@ -213,15 +209,9 @@ void frmCreate::Form_Load() {
             lblLoading->setText(ToDisplay(NextLoadingCaption(FromDisplay(lblLoading->text()))));
             services.process.processEvents();
         });
-    } catch (const FormatError& e) {
+    } catch (const Error& e) {
         // A damaged vote definition file: named in a message instead of a
         // crash report.
-        RestorePointer();
-        hide();
-        ShowFileProblem(std::string("A vote definition file could not be read.\r\n\r\n") + e.what());
-        EndProgram();
-        return;
-    } catch (const FileError& e) {
         RestorePointer();
         hide();
         ShowFileProblem(std::string("A vote definition file could not be read.\r\n\r\n") + e.what());

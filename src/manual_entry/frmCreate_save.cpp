@@ -56,12 +56,11 @@ void frmCreate::WriteManualResults(const std::string& path) {
         const std::string text =
             ManualResultsText(votes, gridCounts(), PresentationFolder, mod_.services.clock);
         mod_.services.files.writeFile(path, text);
-    } catch (const FileError& e) {
+    } catch (const Error& e) {
+        // A file error's path is the file named already: its reason alone.
+        const auto* file = dynamic_cast<const FileError*>(&e);
         mod_.services.dialogs.messageBox("The file " + path + " could not be saved." + "\r\n\r\n" +
-                                             e.reason(),
-                                         mb::OkOnly + mb::Critical, "avelin Create Manual Data");
-    } catch (const UsageError& e) {
-        mod_.services.dialogs.messageBox("The file " + path + " could not be saved." + "\r\n\r\n" + e.what(),
+                                             (file ? file->reason() : std::string(e.what())),
                                          mb::OkOnly + mb::Critical, "avelin Create Manual Data");
     }
     // The writer walks the answer rows down to the last one, where the

@@ -37,15 +37,7 @@ void avlmerge::cmd_go_Click() {
     // as it was.
     try {
         result = RunMerge(request, mod_.services.files, mod_.services.clock);
-    } catch (const FileError& e) {
-        dialogs.messageBox("The files were not merged.\r\n" + e.path() + ": " + e.reason(),
-                           mb::OkOnly + mb::Critical, "avelin Merge Voting Data");
-        return;
-    } catch (const FormatError& e) {
-        dialogs.messageBox(std::string("The files were not merged.\r\n") + e.what(),
-                           mb::OkOnly + mb::Critical, "avelin Merge Voting Data");
-        return;
-    } catch (const UsageError& e) {
+    } catch (const Error& e) {
         dialogs.messageBox(std::string("The files were not merged.\r\n") + e.what(),
                            mb::OkOnly + mb::Critical, "avelin Merge Voting Data");
         return;

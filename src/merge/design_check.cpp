@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "formats/run_marker.h"
 #include "merge/merge_engine.h"
 
 namespace avelin {
@@ -20,7 +21,7 @@ std::string VoteLabel(const std::string& name) {
     const std::string bare = BareName(name);
     if (bare.size() == name.size())
         return "vote \"" + name + "\"";
-    const int index = std::atoi(name.c_str() + bare.size() + 6); // behind "xxxseq"
+    const int index = RunIndex(name);
     return "vote \"" + bare + "\" (repeat " + std::to_string(index + 1) + ")";
 }
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <unordered_map>
 
+#include "formats/run_marker.h"
 #include "formats/side_files.h"
 #include "platform/errors.h"
 
@@ -12,8 +14,6 @@ namespace avelin {
 namespace {
 
 constexpr std::string_view kNoResponse = "-;";
-constexpr std::string_view kRunMarkerTag = "xxxseq";
-constexpr std::size_t kRunMarkerLength = 11; // "xxxseq", two digits, "xxx"
 // The merged file is handed on in pieces pointing into the inputs' windows
 // and into a text of about this size (the lines' own fields).
 constexpr std::size_t kOutputText = 64 << 10;
@@ -22,6 +22,7 @@ constexpr std::size_t kMostPieces = 1024;
 // the votes that lie no further than kNearby behind one another.
 constexpr std::uint64_t kInputWindow = 32 << 10;
 constexpr std::uint64_t kNearby = 16 << 10;
+constexpr const char* kChangedReason = "the file changed while it was being merged";
 
 // The merged file on its way out: pieces that stay where they are until they
 // are written (the text formatted here, the windows of the inputs, the
@@ -102,7 +103,10 @@ class ResponsesSource {
             read(out);
         ++next_;
         inWindow_ = true;
-        return window_.substr(static_cast<std::size_t>(at - windowAt_), n);
+        const std::string_view responses = window_.substr(static_cast<std::size_t>(at - windowAt_), n);
+        if (ResponsesDigest(responses) != vote.responsesDigest)
+            throw FileError(file_.path, kChangedReason);
+        return responses;
     }
     // Hands the responses that responses() gave last on to `out`.
     void add(std::string_view responses, Output& out) {
@@ -132,15 +136,18 @@ class ResponsesSource {
         if (pending_ && referenced_ == out.flushes())
             out.flush();
         pending_ = false;
-        if (!reader_)
+        if (!reader_) {
             reader_ = files_.openForReading(file_.path);
+            if (reader_->size() != file_.bytes)
+                throw FileError(file_.path, kChangedReason);
+        }
         const std::size_t size = static_cast<std::size_t>(end - start);
         if (capacity_ < size) {
             capacity_ = std::max<std::size_t>(size, kInputWindow);
             buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
         }
         if (reader_->readAt(start, buffer_.get(), size) < size)
-            throw FileError(file_.path, "the file changed while it was being merged");
+            throw FileError(file_.path, kChangedReason);
         window_ = std::string_view(buffer_.get(), size);
         windowAt_ = start;
     }
@@ -160,93 +167,124 @@ class ResponsesSource {
     std::size_t referenced_ = 0; // the output's flush count when it was added
 };
 
-} // namespace
-
-std::string_view WithoutRunMarker(std::string_view name) {
-    if (name.find(kRunMarkerTag) != std::string_view::npos)
-        name.remove_suffix(std::min(name.size(), kRunMarkerLength));
-    return name;
-}
-
-std::string_view InputFile::responses(const InputVote& vote, std::string_view text) const {
-    if (vote.ownResponses >= 0)
-        return ownResponses[static_cast<std::size_t>(vote.ownResponses)];
-    return text.substr(static_cast<std::size_t>(vote.responsesOffset), vote.responsesLength);
-}
-
-MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& lst_temp,
-                        const Clock& clock) {
-    MergeLayout layout;
-    const std::size_t fileCount = inputFiles.size();
-    // The first vote of each name per file, found by hash instead of a linear
-    // search; the names of a file are distinct, so the result is the same.
-    std::unordered_map<std::string_view, std::size_t> position;
-    position.reserve(lst_temp.size());
-    for (std::size_t k = 0; k < lst_temp.size(); ++k)
-        position.emplace(lst_temp[k], k);
-    layout.found.assign(lst_temp.size() * fileCount, -1);
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        const std::vector<InputVote>& votes = inputFiles[i].votes;
-        for (std::size_t v = 0; v < votes.size(); ++v)
-            if (const auto hit = position.find(votes[v].voteName); hit != position.end())
-                layout.found[hit->second * fileCount + i] = static_cast<std::int32_t>(v);
-        layout.keypadTotal += inputFiles[i].keypadCount;
-    }
-    // The date and time afresh for every record, the merge information last.
-    for (std::size_t k = 0; k <= lst_temp.size(); ++k) {
-        const DateTime now = clock.now();
-        std::string time = FormatTime(now), date = FormatDate(now);
-        if (layout.stamps.empty() || layout.stamps.back().time != time || layout.stamps.back().date != date)
-            layout.stamps.push_back({k, std::move(time), std::move(date)});
-    }
-    layout.files = std::move(inputFiles);
-    return layout;
-}
-
-void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_temp, const FileSystem& files,
-                FileSink& sink) {
-    const std::vector<InputFile>& inputs = layout.files;
-    const std::size_t fileCount = inputs.size();
-    const auto voteOf = [&](std::size_t k, std::size_t i) -> const InputVote* {
-        const std::int32_t v = layout.found[k * fileCount + i];
-        return v < 0 ? nullptr : &inputs[i].votes[static_cast<std::size_t>(v)];
-    };
-    std::vector<ReadPlan> plans(fileCount);
-    for (std::size_t k = 0; k < lst_temp.size(); ++k)
-        for (std::size_t i = 0; i < fileCount; ++i)
-            if (const InputVote* vote = voteOf(k, i);
-                vote && vote->ownResponses < 0 && vote->responsesLength > 0)
-                plans[i].emplace_back(vote->responsesOffset, vote->responsesLength);
-    std::vector<ResponsesSource> sources;
-    sources.reserve(fileCount);
-    std::vector<std::string> blank(fileCount); // a whole block of no-response entries
-    // The keypad positions of each input that no vote has answered yet.
-    std::vector<std::vector<std::uint32_t>> unanswered(fileCount);
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        sources.emplace_back(inputs[i], files, std::move(plans[i]));
-        for (int p = 0; p < inputs[i].keypadCount; ++p) {
-            blank[i] += kNoResponse;
-            unanswered[i].push_back(static_cast<std::uint32_t>(p));
+// The lines of the merged file as its format has them: per name of the vote
+// order a line of every input's block of responses (found, padded, or no
+// responses at all), then the merge information line. The pieces go out
+// through Output; the responses come from each input's ResponsesSource.
+class MergedLines {
+  public:
+    MergedLines(const MergeLayout& layout, const std::vector<std::string>& voteOrder, const FileSystem& files,
+                FileSink& sink)
+        : layout_(layout), inputs_(layout.files), voteOrder_(voteOrder), out_(sink),
+          keypads_(static_cast<std::int16_t>(layout.keypadTotal)) {
+        const std::size_t fileCount = inputs_.size();
+        std::vector<ReadPlan> plans(fileCount);
+        for (std::size_t k = 0; k < voteOrder_.size(); ++k)
+            for (std::size_t i = 0; i < fileCount; ++i)
+                if (const InputVote* vote = voteOf(k, i);
+                    vote && vote->ownResponses < 0 && vote->responsesLength > 0)
+                    plans[i].emplace_back(vote->responsesOffset, vote->responsesLength);
+        sources_.reserve(fileCount);
+        blank_.resize(fileCount);
+        unanswered_.resize(fileCount);
+        for (std::size_t i = 0; i < fileCount; ++i) {
+            sources_.emplace_back(inputs_[i], files, std::move(plans[i]));
+            for (int p = 0; p < inputs_[i].keypadCount; ++p) {
+                blank_[i] += kNoResponse;
+                unanswered_[i].push_back(static_cast<std::uint32_t>(p));
+            }
         }
     }
-    Output out(sink);
+
+    // Every line has the keypads of all inputs: padded, found or not. The
+    // name and choice count are those of the last input holding the vote. A
+    // name "" gives no line; its votes count for the merge information all
+    // the same.
+    void voteLines() {
+        for (std::size_t k = 0; k < voteOrder_.size(); ++k) {
+            const InputVote* last = nullptr;
+            for (std::size_t i = 0; i < inputs_.size(); ++i)
+                if (const InputVote* vote = voteOf(k, i))
+                    last = vote;
+            const bool write = last && !voteOrder_[k].empty();
+            if (write)
+                lineStart(WithoutRunMarker(voteOrder_[k]), last->choiceCount, keypads_);
+            for (std::size_t i = 0; i < inputs_.size(); ++i) {
+                if (const InputVote* vote = voteOf(k, i))
+                    block(i, *vote, write);
+                else if (write)
+                    out_.add(blank_[i]);
+            }
+            if (write)
+                lineEnd(stampOf(k));
+        }
+    }
+
+    // The merge information line: the digit of input i for every keypad
+    // position of its block that answered at least one of its votes.
+    void mergeInfoLine() {
+        std::string marks;
+        for (std::size_t i = 0; i < inputs_.size(); ++i) {
+            const std::size_t start = marks.size();
+            for (int p = 0; p < inputs_[i].keypadCount; ++p)
+                marks += {static_cast<char>('0' + i), ';'};
+            for (const std::uint32_t q : unanswered_[i])
+                marks[start + 2 * q] = '-';
+        }
+        lineStart(kMergeInfoName, static_cast<int>(inputs_.size()), voteOrder_.empty() ? 0 : keypads_);
+        out_.add(marks);
+        lineEnd(stampOf(voteOrder_.size()));
+        out_.flush();
+    }
+
+  private:
+    const InputVote* voteOf(std::size_t k, std::size_t i) const {
+        const std::int32_t v = layout_.found[k * inputs_.size() + i];
+        return v < 0 ? nullptr : &inputs_[i].votes[static_cast<std::size_t>(v)];
+    }
+
+    // The fields before the responses, and the opening quote of these.
+    void lineStart(std::string_view name, int choiceCount, int keypadCount) {
+        out_.append("\"\\");
+        out_.append(name);
+        out_.append("\",");
+        out_.appendNumber(choiceCount);
+        out_.append(",");
+        out_.appendNumber(keypadCount);
+        out_.append(",\"");
+    }
+
+    void lineEnd(const MergeStamp& now) {
+        out_.append("\",\"");
+        out_.append(now.time);
+        out_.append("\",\"");
+        out_.append(now.date);
+        out_.append("\"\r\n");
+    }
+
+    const MergeStamp& stampOf(std::size_t record) {
+        while (stamp_ + 1 < layout_.stamps.size() && layout_.stamps[stamp_ + 1].firstRecord <= record)
+            ++stamp_;
+        return layout_.stamps[stamp_];
+    }
+
     // The responses of input i's vote as the merged line holds them, padded
     // with no-response entries when the input's votes are uneven (an odd
     // length rounds up, so that two entries still come behind "1;2;3"), and
     // written when the record gives a line.
-    const auto block = [&](std::size_t i, const InputVote& vote, bool write) {
-        const std::string_view responses = sources[i].responses(vote, out);
+    void block(std::size_t i, const InputVote& vote, bool write) {
+        const std::string_view responses = sources_[i].responses(vote, out_);
         std::string_view padding;
-        if (inputs[i].uneven) {
-            const long missing = inputs[i].keypadCount - static_cast<long>((responses.size() + 1) / 2);
+        if (inputs_[i].uneven) {
+            const long missing = inputs_[i].keypadCount - static_cast<long>((responses.size() + 1) / 2);
             if (missing > 0)
-                padding = std::string_view(blank[i]).substr(0, 2 * static_cast<std::size_t>(missing));
+                padding = std::string_view(blank_[i]).substr(0, 2 * static_cast<std::size_t>(missing));
         }
         // A position counts as answered when the entry there is not "-", or
         // when the responses are too short to reach it. The padding holds
         // "-" at its even places: behind responses of odd length its ";"
         // falls on the entries.
-        std::vector<std::uint32_t>& open = unanswered[i];
+        std::vector<std::uint32_t>& open = unanswered_[i];
         std::size_t kept = 0;
         for (const std::uint32_t q : open) {
             const std::size_t at = 2 * std::size_t{q};
@@ -256,75 +294,88 @@ void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_t
         }
         open.resize(kept);
         if (write) {
-            sources[i].add(responses, out);
-            out.add(padding);
+            sources_[i].add(responses, out_);
+            out_.add(padding);
         }
-    };
-
-    std::size_t stamp = 0;
-    const auto stampOf = [&](std::size_t record) -> const MergeStamp& {
-        while (stamp + 1 < layout.stamps.size() && layout.stamps[stamp + 1].firstRecord <= record)
-            ++stamp;
-        return layout.stamps[stamp];
-    };
-    const auto endLine = [&](const MergeStamp& now) {
-        out.append("\",\"");
-        out.append(now.time);
-        out.append("\",\"");
-        out.append(now.date);
-        out.append("\"\r\n");
-    };
-    // Every line has the keypads of all inputs: padded, found or not.
-    const int keypads = static_cast<std::int16_t>(layout.keypadTotal);
-    for (std::size_t k = 0; k < lst_temp.size(); ++k) {
-        // The name and choice count are those of the last file holding the vote.
-        const InputVote* last = nullptr;
-        for (std::size_t i = 0; i < fileCount; ++i)
-            if (const InputVote* vote = voteOf(k, i))
-                last = vote;
-        // A record named "" gives no line; its votes count for the merge
-        // information all the same.
-        const bool write = last && !lst_temp[k].empty();
-        if (write) {
-            const std::string_view name = WithoutRunMarker(lst_temp[k]);
-            out.append("\"\\");
-            out.append(name);
-            out.append("\",");
-            out.appendNumber(last->choiceCount);
-            out.append(",");
-            out.appendNumber(keypads);
-            out.append(",\"");
-        }
-        for (std::size_t i = 0; i < fileCount; ++i) {
-            if (const InputVote* vote = voteOf(k, i))
-                block(i, *vote, write);
-            else if (write)
-                out.add(blank[i]);
-        }
-        if (write)
-            endLine(stampOf(k));
     }
 
-    // The merge information line: the digit of input i for every keypad
-    // position of its block that answered at least one of its votes.
-    std::string marks;
+    const MergeLayout& layout_;
+    const std::vector<InputFile>& inputs_;
+    const std::vector<std::string>& voteOrder_;
+    Output out_;
+    const int keypads_;
+    std::vector<ResponsesSource> sources_;
+    std::vector<std::string> blank_; // per input, a whole block of no-response entries
+    // Per input, the keypad positions that no vote has answered yet.
+    std::vector<std::vector<std::uint32_t>> unanswered_;
+    std::size_t stamp_ = 0;
+};
+
+} // namespace
+
+std::string_view InputFile::responses(const InputVote& vote, std::string_view text) const {
+    if (vote.ownResponses >= 0)
+        return ownResponses[static_cast<std::size_t>(vote.ownResponses)];
+    return text.substr(static_cast<std::size_t>(vote.responsesOffset), vote.responsesLength);
+}
+
+// Four lanes of multiply and xor, eight bytes at a time: a step is a
+// bijection of its lane, so one changed word always changes the digest.
+std::uint64_t ResponsesDigest(std::string_view bytes) {
+    constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lane[4] = {1, 2, 3, 4};
+    const char* p = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32)
+        for (int l = 0; l < 4; ++l) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i + 8 * l, 8);
+            lane[l] = (lane[l] ^ w) * kOdd;
+        }
+    std::uint64_t tail = n;
+    for (; i < n; ++i)
+        tail = (tail ^ static_cast<unsigned char>(p[i])) * kOdd;
+    std::uint64_t h = tail;
+    for (const std::uint64_t v : lane)
+        h = (h ^ v ^ (v >> 29)) * kOdd;
+    return h;
+}
+
+MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& voteOrder,
+                        const Clock& clock) {
+    MergeLayout layout;
+    const std::size_t fileCount = inputFiles.size();
+    // The first vote of each name per file, found by hash instead of a linear
+    // search; the names of a file are distinct, so the result is the same.
+    std::unordered_map<std::string_view, std::size_t> position;
+    position.reserve(voteOrder.size());
+    for (std::size_t k = 0; k < voteOrder.size(); ++k)
+        position.emplace(voteOrder[k], k);
+    layout.found.assign(voteOrder.size() * fileCount, -1);
     for (std::size_t i = 0; i < fileCount; ++i) {
-        const std::size_t start = marks.size();
-        for (int p = 0; p < inputs[i].keypadCount; ++p)
-            marks += {static_cast<char>('0' + i), ';'};
-        for (const std::uint32_t q : unanswered[i])
-            marks[start + 2 * q] = '-';
+        const std::vector<InputVote>& votes = inputFiles[i].votes;
+        for (std::size_t v = 0; v < votes.size(); ++v)
+            if (const auto hit = position.find(votes[v].voteName); hit != position.end())
+                layout.found[hit->second * fileCount + i] = static_cast<std::int32_t>(v);
+        layout.keypadTotal += inputFiles[i].keypadCount;
     }
-    out.append("\"\\");
-    out.append(kMergeInfoName);
-    out.append("\",");
-    out.appendNumber(static_cast<int>(fileCount));
-    out.append(",");
-    out.appendNumber(lst_temp.empty() ? 0 : keypads);
-    out.append(",\"");
-    out.add(marks);
-    endLine(stampOf(lst_temp.size()));
-    out.flush();
+    // The date and time afresh for every record, the merge information last.
+    for (std::size_t k = 0; k <= voteOrder.size(); ++k) {
+        const DateTime now = clock.now();
+        std::string time = FormatTime(now), date = FormatDate(now);
+        if (layout.stamps.empty() || layout.stamps.back().time != time || layout.stamps.back().date != date)
+            layout.stamps.push_back({k, std::move(time), std::move(date)});
+    }
+    layout.files = std::move(inputFiles);
+    return layout;
+}
+
+void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& voteOrder, const FileSystem& files,
+                FileSink& sink) {
+    MergedLines lines(layout, voteOrder, files, sink);
+    lines.voteLines();
+    lines.mergeInfoLine();
 }
 
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder) {

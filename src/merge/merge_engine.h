@@ -26,12 +26,19 @@ struct InputVote {
     // inside).
     std::uint64_t responsesOffset = 0;
     std::size_t responsesLength = 0;
+    std::uint64_t responsesDigest = 0; // of the bytes there, as checked
     int ownResponses = -1;
 };
+
+// A digest of responses as they lie in a file: taken when the input is
+// checked and again when they are copied, so that an input changed in
+// between (even to the same size) is refused instead of merged.
+std::uint64_t ResponsesDigest(std::string_view bytes);
 
 // One prepared input.
 struct InputFile {
     std::string path;             // the file read, ".rec" included
+    std::uint64_t bytes = 0;      // its size as read
     std::vector<InputVote> votes; // pairwise different names, from the file's last line to its first
     std::vector<std::string> ownResponses;
     int keypadCount = 0;       // its largest keypad count (0 without votes): its block of keypad positions
@@ -61,24 +68,21 @@ struct MergeLayout {
     int keypadTotal = 0;            // the sum of the inputs' keypad counts
 };
 
-// Lays out the merge of `inputFiles` in the order of `lst_temp`, reading the
+// Lays out the merge of `inputFiles` in `voteOrder` (every distinct name,
+// as the merge window's hidden sorted list holds them), reading the
 // date and time from `clock` afresh for every record.
-MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& lst_temp,
+MergeLayout LayOutMerge(std::vector<InputFile> inputFiles, const std::vector<std::string>& voteOrder,
                         const Clock& clock);
 
-// Writes the merged file to `out`: one line per name of `lst_temp`, each
+// Writes the merged file to `out`: one line per name of `voteOrder`, each
 // input's responses (read again from `files`, padded to the input's keypad
 // count when its votes are uneven) side by side, and the merge information
 // line. Throws FileError when an input cannot be read again or has changed.
-void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& lst_temp, const FileSystem& files,
+void MergeFiles(const MergeLayout& layout, const std::vector<std::string>& voteOrder, const FileSystem& files,
                 FileSink& out);
 
 // The path the output is written to: ".rec" appended unless the name ends in
 // exactly ".rec"; a name without a folder separator goes into `outputFolder`.
-// A vote name as the merged file writes it: the run marker of a repeated run
-// ("xxxseq", two digits, "xxx") taken off its end.
-std::string_view WithoutRunMarker(std::string_view name);
-
 std::string OutputPath(const std::string& outputName, const std::string& outputFolder);
 
 } // namespace avelin

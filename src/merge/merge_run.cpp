@@ -7,6 +7,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "formats/run_marker.h"
 #include "formats/side_files.h"
 #include "formats/vote_line.h"
 #include "formats/windows_names.h"
@@ -54,12 +55,6 @@ void AppendAfterEach(std::string& line, const std::string& name, const std::stri
     }
     out.append(line, copied, std::string::npos);
     line = std::move(out);
-}
-
-std::string RunMarker(std::size_t index) {
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "%02zu", index);
-    return std::string("xxxseq") + digits + "xxx";
 }
 
 void CheckRequest(const MergeRequest& request) {
@@ -175,7 +170,7 @@ LineCounts CountsOf(const VoteFields& fields) {
     }
     try {
         c.choice = CountValue(fields.field[1], "choice count");
-        c.keypads = CountValue(fields.field[2], "keypad count");
+        c.keypads = KeypadCountValue(fields.field[2]);
     } catch (const MalformedLine& e) {
         c.problem = e.what();
     }
@@ -201,8 +196,8 @@ class Preparer {
     // One line without its CR LF; `offset`: where it starts in the file.
     void line(std::string_view text, std::uint64_t offset) {
         ++line_;
-        if (text.find('\0') != std::string_view::npos)
-            throw FormatError(file_.path, line_, kNotResultsFile);
+        if (const char* problem = NotResultsLine(text))
+            throw FormatError(file_.path, line_, problem);
         const std::string_view name = VoteNameView(text, nameScratch_);
         const bool hasResponses = text.find(';') != std::string_view::npos;
         const VoteFields fields = SplitVoteFields(text);
@@ -240,7 +235,11 @@ class Preparer {
         blockName_.assign(name);
     }
 
-    InputFile finish() {
+    // The lines fed so far.
+    int lines() const { return line_; }
+
+    InputFile finish(std::uint64_t bytes) {
+        file_.bytes = bytes;
         endBlock();
         if (check_ && firstProblemLine_ > 0)
             throw FormatError(file_.path, firstProblemLine_, firstProblem_);
@@ -334,6 +333,7 @@ class Preparer {
         if (asInFile) {
             vote.responsesOffset = offset + static_cast<std::uint64_t>(responses.data() - text.data());
             vote.responsesLength = responses.size();
+            vote.responsesDigest = ResponsesDigest(responses);
             if (vote.ownResponses >= 0)
                 file_.ownResponses[static_cast<std::size_t>(vote.ownResponses)].clear();
             vote.ownResponses = -1;
@@ -394,6 +394,8 @@ InputFile PrepareFromFile(const FileSystem& files, const std::string& path, std:
     std::size_t searched = 0; // bytes of them already searched for a line end
     for (;;) {
         if (have == buffer.size) { // one line fills the buffer
+            if (buffer.size >= kMaxLineBytes)
+                throw FormatError(path, preparer.lines() + 1, kLineTooLong);
             auto larger = std::make_unique_for_overwrite<char[]>(2 * buffer.size);
             std::memcpy(larger.get(), buffer.data.get(), have);
             buffer.data = std::move(larger);
@@ -419,7 +421,7 @@ InputFile PrepareFromFile(const FileSystem& files, const std::string& path, std:
         }
         if (got < asked) { // the end: what is left is the last line
             preparer.line(std::string_view(text + start, have - start), base + start);
-            InputFile file = preparer.finish();
+            InputFile file = preparer.finish(base + have);
             buffer.votes = file.votes.size();
             return file;
         }
@@ -438,7 +440,18 @@ InputFile PrepareInputFile(std::string_view text, const std::string& path) {
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string_view::npos; start = end + 2)
         preparer.line(text.substr(start, end - start), start);
     preparer.line(text.substr(start), start);
-    return preparer.finish();
+    return preparer.finish(text.size());
+}
+
+const char* NotResultsLine(std::string_view line) {
+    if (line.find('\0') != std::string_view::npos)
+        return kNotResultsFile;
+    const std::size_t lf = line.find('\n'), cr = line.find('\r');
+    if (lf == std::string_view::npos && cr == std::string_view::npos)
+        return nullptr;
+    // Lines are split at CR LF: the first one left tells the file's line ends.
+    return lf < cr ? "not a results file: its lines end in LF alone, not in CR LF"
+                   : "not a results file: its lines end in CR alone, not in CR LF";
 }
 
 InputFile ReadInputFile(const FileSystem& files, const std::string& path, std::size_t pieceBytes) {
@@ -468,8 +481,24 @@ std::vector<std::string> MergeOrder(const std::vector<InputFile>& inputFiles) {
     return order;
 }
 
+// An output that is one of the inputs (the same file, also through a link
+// or another spelling) would replace it.
+void RefuseInputAsOutput(const MergeRequest& request, const std::vector<std::string>& outputs,
+                         const FileSystem& files) {
+    for (const std::string& output : outputs)
+        for (const std::string& input : request.files)
+            if (files.sameFile(output, input + ".rec"))
+                throw UsageError(output + ": is the input " + input +
+                                 ".rec; the merge writes into another file");
+}
+
 MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, const Clock& clock) {
     CheckRequest(request);
+    std::vector<std::string> outputs{OutputPath(request.outputName, request.outputFolder),
+                                     InFolder(request.outputFolder, kMergeInfoName)};
+    for (const std::string& group : request.groupNames)
+        outputs.push_back(InFolder(request.outputFolder, group + ".grp"));
+    RefuseInputAsOutput(request, outputs, files);
     MergePlan plan;
     std::vector<InputFile> inputFiles;
     inputFiles.reserve(request.files.size());
@@ -484,7 +513,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
         plan.inputs.push_back(std::move(summary));
     }
 
-    std::vector<std::string> lst_temp = MergeOrder(inputFiles);
+    std::vector<std::string> voteOrder = MergeOrder(inputFiles);
     // The keypad count of a line is 16 bits; a sum beyond it cannot be written.
     int total = 0;
     for (std::size_t i = 0; i < inputFiles.size(); ++i) {
@@ -498,16 +527,16 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     // Every merged line holds two characters per keypad position. Inputs that
     // pair many votes with many keypads (each line's counts are only claims)
     // would make a file far beyond the disk; a meeting's is a few megabytes.
-    const double mergedBytes = 2.0 * std::max(total, 0) * static_cast<double>(lst_temp.size() + 1);
+    const double mergedBytes = 2.0 * std::max(total, 0) * static_cast<double>(voteOrder.size() + 1);
     if (mergedBytes > kMaxMergedBytes) {
         char size[32];
         std::snprintf(size, sizeof size, "%.1f", mergedBytes / (1 << 30));
         throw FormatError(OutputPath(request.outputName, request.outputFolder), 0,
                           "the inputs would make a merged file of " + std::string(size) + " GiB (" +
-                              std::to_string(lst_temp.size()) + " votes of " + std::to_string(total) +
+                              std::to_string(voteOrder.size()) + " votes of " + std::to_string(total) +
                               " keypad positions), more than the 1 GiB a merge writes");
     }
-    plan.layout = LayOutMerge(std::move(inputFiles), lst_temp, clock);
+    plan.layout = LayOutMerge(std::move(inputFiles), voteOrder, clock);
 
     for (std::size_t i = 0; i < request.files.size(); ++i) {
         std::string groupPath = InFolder(request.outputFolder, request.groupNames[i] + ".grp");
@@ -518,7 +547,7 @@ MergePlan PrepareMerge(const MergeRequest& request, const FileSystem& files, con
     plan.writes.push_back({plan.result.outputPath, std::string()});
     plan.result.markerPath = InFolder(request.outputFolder, kMergeInfoName);
     plan.writes.push_back({plan.result.markerPath, std::string()});
-    plan.result.voteOrder = std::move(lst_temp);
+    plan.result.voteOrder = std::move(voteOrder);
     return plan;
 }
 

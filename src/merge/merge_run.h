@@ -23,10 +23,19 @@ inline constexpr std::size_t kReadPiece = 256 << 10;
 // Why a file holding a NUL byte (a presentation or an archive renamed ".rec")
 // is refused.
 inline constexpr const char* kNotResultsFile = "not a results file: it holds a NUL byte";
+// No line of a results file is longer: a meeting's lines hold a few tens of
+// thousands of bytes, and a file without line ends is no results file.
+inline constexpr std::size_t kMaxLineBytes = 16 << 20;
+inline constexpr const char* kLineTooLong = "not a results file: a line longer than 16 MiB";
+
+// Why a line (without its CR LF) makes its file no results file: a NUL byte,
+// or a line end other than CR LF (LF alone as on Unix, CR alone as on old
+// Macs), which would make the whole file one line. nullptr when it does not.
+const char* NotResultsLine(std::string_view line);
 
 // The preparation of one input from its whole text: repeated runs of a vote
 // (lines without responses, same name, same time) get the run marker
-// "xxxseqNNxxx" behind every occurrence of their name in the line, so that
+// (RunMarker) behind every occurrence of their name in the line, so that
 // they become distinct votes; then the file's distinct votes, from its last
 // line to its first, the last line of a vote winning. The votes' responses
 // are read with InputFile::responses(vote, text), so `text` must outlive the

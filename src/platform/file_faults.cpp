@@ -1,7 +1,17 @@
 #include "platform/file_faults.h"
 
+#include <csignal>
+
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 namespace avelin {
 
@@ -56,8 +66,12 @@ const char* FileStepName(FileStep step) {
         return "fsync";
     case FileStep::Close:
         return "close";
+    case FileStep::Link:
+        return "link";
     case FileStep::Rename:
         return "rename";
+    case FileStep::SyncFolder:
+        return "syncdir";
     case FileStep::Remove:
         return "remove";
     }
@@ -81,18 +95,38 @@ FileFaults ParseFileFaults(const std::string& text) {
             throw UsageError("file fault \"" + entry + "\" is not of the form step:pattern:error text");
         const std::string stepName = entry.substr(0, first);
         bool known = false;
-        for (const FileStep step : {FileStep::CreateTemporary, FileStep::Write, FileStep::Sync,
-                                    FileStep::Close, FileStep::Rename, FileStep::Remove}) {
+        for (const FileStep step :
+             {FileStep::CreateTemporary, FileStep::Write, FileStep::Sync, FileStep::Close, FileStep::Link,
+              FileStep::Rename, FileStep::SyncFolder, FileStep::Remove}) {
             if (stepName == FileStepName(step)) {
                 faults.fail(step, entry.substr(first + 1, second - first - 1), entry.substr(second + 1));
                 known = true;
             }
         }
         if (!known)
-            throw UsageError("file fault \"" + entry +
-                             "\": the step is one of create, write, fsync, close, rename, remove");
+            throw UsageError(
+                "file fault \"" + entry +
+                "\": the step is one of create, write, fsync, close, link, rename, syncdir, remove");
     }
     return faults;
+}
+
+void ActOnSignalFault(const std::string& errorText) {
+#ifdef _WIN32
+    // Windows has no signals to send oneself: killed is ended at once; an
+    // interruption cleans up first, as the console's Ctrl+C handler does.
+    if (errorText == "SIGINT" || errorText == "SIGTERM")
+        RunInterruptCleanup();
+    if (errorText == "SIGKILL" || errorText == "SIGINT" || errorText == "SIGTERM")
+        TerminateProcess(GetCurrentProcess(), 128 + 9);
+#else
+    if (errorText == "SIGKILL")
+        std::raise(SIGKILL);
+    else if (errorText == "SIGTERM")
+        std::raise(SIGTERM);
+    else if (errorText == "SIGINT")
+        std::raise(SIGINT);
+#endif
 }
 
 } // namespace avelin

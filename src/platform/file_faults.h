@@ -10,13 +10,15 @@
 namespace avelin {
 
 // The steps of a write (temporary file created, written, flushed to the disk,
-// closed, renamed over the target) and the removal of a file.
-enum class FileStep { CreateTemporary, Write, Sync, Close, Rename, Remove };
+// closed, the old file kept aside by a hard link, renamed over the target,
+// the folder flushed to the disk) and the removal of a file.
+enum class FileStep { CreateTemporary, Write, Sync, Close, Link, Rename, SyncFolder, Remove };
 
 struct FileFault {
     FileStep step;
     std::string namePattern; // the target's file name; "*" any run of characters, "?" any one
-    std::string errorText;   // reported as the system's error text
+    std::string errorText;   // reported as the system's error text; "SIGKILL", "SIGTERM" or
+                             // "SIGINT": the program gets that signal at the step instead
 };
 
 class FileFaults {
@@ -31,11 +33,17 @@ class FileFaults {
     std::vector<FileFault> faults_;
 };
 
-// "create", "write", "fsync", "close", "rename" or "remove".
+// "create", "write", "fsync", "close", "link", "rename", "syncdir" or "remove".
 const char* FileStepName(FileStep step);
 
 // Reads faults written as "step:pattern:error text", several separated by
-// ";". Steps: create, write, fsync, close, rename, remove. Throws UsageError.
+// ";". Steps: create, write, fsync, close, link, rename, syncdir, remove.
+// Throws UsageError.
 FileFaults ParseFileFaults(const std::string& text);
+
+// When `errorText` names a signal ("SIGKILL", "SIGTERM", "SIGINT"), the
+// program gets it now: killed at once, or interrupted as by Ctrl+C or a
+// termination request. Any other text does nothing.
+void ActOnSignalFault(const std::string& errorText);
 
 } // namespace avelin

@@ -1,6 +1,7 @@
 #pragma once
 // The file services every part of the program goes through. Paths and file
 // contents are byte strings in the system code page; nothing is transcoded.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -45,6 +46,24 @@ using FileContent = std::function<void(std::size_t index, FileSink& sink)>;
 inline constexpr const char* kReadOnlyReason = "The file is read-only";
 // The reason a read gives for a path that is a folder.
 inline constexpr const char* kFolderReason = "Is a folder, not a file";
+// The reason a read gives for a device, a pipe or a socket.
+inline constexpr const char* kNotRegularReason = "Is a device, a pipe or a socket, not a file";
+// Begins the reason of a write into a folder whose earlier commit was cut
+// short and can be neither completed nor undone.
+inline constexpr const char* kUnsettledReason =
+    "a write of several files into this folder was cut short and can be neither completed nor undone: ";
+// Begins the list of files that a failed write could not put back.
+inline constexpr const char* kNotPutBackReason = "These files could not be put back as they were: ";
+
+// What was found of an earlier write of several files into a folder that was
+// cut short (the program killed, the power cut) and what became of it.
+struct FolderRecovery {
+    enum class Outcome { None, Completed, Undone, Unresolved };
+    Outcome outcome = Outcome::None;
+    std::string journal;            // the commit journal's path
+    std::vector<std::string> files; // the files of that write
+    std::string reason;             // Unresolved: why
+};
 
 class FileSystem {
   public:
@@ -53,6 +72,9 @@ class FileSystem {
     // A path may be full or relative to the current directory.
     virtual bool fileExists(const std::string& path) const = 0;
     virtual bool folderExists(const std::string& path) const = 0;
+    // Whether two paths name one file, also through a link or another
+    // spelling; false when either does not exist.
+    virtual bool sameFile(const std::string& a, const std::string& b) const { return a == b; }
     // Names (with extension, without folder) of the plain files of a folder,
     // in the order the system gives them. Throws FileError.
     virtual std::vector<std::string> listFiles(const std::string& folder) const = 0;
@@ -79,6 +101,16 @@ class FileSystem {
     // Removes a file; a file that is not there is no failure, and a folder is
     // never removed. Throws FileError.
     virtual void removeFile(const std::string& path) = 0;
+    // Settles a write of several files into `folder` that was cut short: it
+    // is completed where every new file is there, else undone; and removes
+    // what interrupted writes left there. Every write does so first; readers
+    // of results files call it before they read. Waits for another program
+    // writing there; throws FileError when that does not end. A folder where
+    // no write has been is not touched.
+    virtual FolderRecovery recoverFolder(const std::string& folder) {
+        (void)folder;
+        return {};
+    }
 
     // Process-wide current directory (relative names resolve against it).
     virtual std::string currentDirectory() const = 0;
@@ -94,6 +126,7 @@ class LocalFileSystem : public FileSystem {
   public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
+    bool sameFile(const std::string& a, const std::string& b) const override;
     std::vector<std::string> listFiles(const std::string& folder) const override;
     std::vector<std::string> listFolders(const std::string& folder) const override;
     std::string readAll(const std::string& path) const override;
@@ -102,12 +135,19 @@ class LocalFileSystem : public FileSystem {
     void writeFile(const std::string& path, const std::string& content) override;
     void writeFiles(const std::vector<std::string>& paths, const FileContent& content) override;
     void removeFile(const std::string& path) override;
+    FolderRecovery recoverFolder(const std::string& folder) override;
     std::string currentDirectory() const override;
     void setCurrentDirectory(const std::string& path) override;
     void changeDrive(const std::string& path) override;
 
     // Failures to inject into writes and removals; empty in normal use.
     FileFaults faults;
+    // How long a write waits for another program writing into its folder.
+    std::chrono::milliseconds lockWait{10000};
+
+  private:
+    // The journal of `folder` settled, while the folder is locked.
+    FolderRecovery settleJournal(const std::string& folder);
 };
 
 // The longest name of the files a write puts beside its target: the

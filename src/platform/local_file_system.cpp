@@ -12,7 +12,10 @@
 #include <system_error>
 
 #include "merge/collation.h"
+#include "platform/commit_journal.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
+#include "platform/interrupt_cleanup.h"
 #include "platform/path_text.h"
 
 #ifdef _WIN32
@@ -86,14 +89,29 @@ bool IsReadOnly(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            (attributes & FILE_ATTRIBUTE_READONLY);
 }
-Handle OpenToRead(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Files only: a device (CON, a serial port) or a pipe is refused with
+// `regular` false.
+Handle OpenToRead(const std::string& path, bool& regular) {
+    regular = true;
+    const Handle h =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        regular = false;
+        return INVALID_HANDLE_VALUE;
+    }
+    return h;
 }
-// Fails when the file exists: a temporary file is never reused.
+// Fails when the file exists: a temporary file is never reused. Shared for
+// deletion only, so that an interrupted program's clean-up can remove it.
 Handle CreateNew(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+// The new file takes the old one's place with the attributes Windows gives
+// it; only the read-only attribute matters, and such a target is refused.
+void TakeModeOf(const std::string&, Handle) {}
 bool SizeOf(Handle h, std::uint64_t& size) {
     LARGE_INTEGER n;
     if (!GetFileSizeEx(h, &n))
@@ -141,11 +159,24 @@ bool MoveOver(const std::string& from, const std::string& to) {
 bool Link(const std::string& existing, const std::string& link) {
     return CreateHardLinkA(link.c_str(), existing.c_str(), nullptr) != 0;
 }
+// A copy of `from` at the new name `to`, on the disk before it returns.
+bool CopyAside(const std::string& from, const std::string& to) {
+    if (!CopyFileA(from.c_str(), to.c_str(), TRUE))
+        return false;
+    const Handle h =
+        CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool synced = h != INVALID_HANDLE_VALUE && FlushFileBuffers(h);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return synced;
+}
 bool Remove(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 // MOVEFILE_WRITE_THROUGH has made the renames durable already.
-void SyncFolder(const std::string&) {}
+bool SyncFolder(const std::string&) {
+    return true;
+}
 #else
 using Handle = int;
 const Handle kNoHandle = -1;
@@ -164,13 +195,43 @@ bool IsReadOnly(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
            (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
-Handle OpenToRead(const std::string& path) {
+// Files only: a device, a pipe or a socket is refused with `regular` false,
+// without waiting for a pipe's writer (O_NONBLOCK) or reading a device.
+Handle OpenToRead(const std::string& path, bool& regular) {
+    regular = true;
     errno = 0;
-    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return kNoHandle;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return kNoHandle;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        regular = false;
+        return kNoHandle;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 Handle CreateNew(const std::string& path) {
     errno = 0;
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+// A file that replaces another keeps the other's permissions (a private
+// 0600 file stays private); owner and group too where the system lets it.
+void TakeModeOf(const std::string& target, Handle h) {
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    ::fchmod(h, st.st_mode & 07777);
+    if (::fchown(h, st.st_uid, st.st_gid) != 0) {
+        // Not the owner: the file belongs to whoever writes it.
+    }
 }
 bool SizeOf(Handle h, std::uint64_t& size) {
     struct stat st;
@@ -252,18 +313,63 @@ bool Link(const std::string& existing, const std::string& link) {
     errno = 0;
     return ::link(existing.c_str(), link.c_str()) == 0;
 }
+// A copy of `from` at the new name `to`, with its permissions, on the disk
+// before it returns: the old file kept aside where there are no hard links.
+bool CopyAside(const std::string& from, const std::string& to) {
+    bool regular = true;
+    const int in = OpenToRead(from, regular);
+    if (in < 0)
+        return false;
+    const int out = CreateNew(to);
+    bool ok = out >= 0;
+    if (ok) {
+        TakeModeOf(from, out);
+        char buffer[1 << 16];
+        for (;;) {
+            errno = 0;
+            const ssize_t n = ::read(in, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) {
+                ok = false;
+                break;
+            }
+        }
+        ok = ok && SyncToDisk(out);
+        const int error = errno;
+        ::close(out);
+        if (!ok)
+            ::unlink(to.c_str());
+        errno = error;
+    }
+    const int error = errno;
+    ::close(in);
+    errno = error;
+    return ok;
+}
 bool Remove(const std::string& path) {
     errno = 0;
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 // The renames reach the disk with the folder. Some file systems cannot sync
-// a folder; the files are in place all the same, so that is no failure.
-void SyncFolder(const std::string& folder) {
+// a folder (EINVAL, ENOTSUP) or the folder cannot be opened for it; the
+// files are in place all the same, so that is no failure. Any other error
+// (EIO, ENOSPC) is.
+bool SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return true;
+    errno = 0;
+    const bool ok =
+        ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EROFS || errno == EBADF;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return ok;
 }
 #endif
 
@@ -299,18 +405,59 @@ class LocalReader : public FileReader {
     Handle h_;
 };
 
+// Opens a file to read it: a folder, a device, a pipe or a socket is refused.
+std::unique_ptr<LocalReader> OpenFile(const std::string& path) {
+    if (IsFolder(path))
+        throw FileError(path, kFolderReason);
+    bool regular = true;
+    const Handle h = OpenToRead(path, regular);
+    if (h == kNoHandle)
+        throw FileError(path, regular ? LastError() : kNotRegularReason);
+    return std::make_unique<LocalReader>(path, h);
+}
+
+bool IsSignal(const std::string& text) {
+    return text == "SIGKILL" || text == "SIGTERM" || text == "SIGINT";
+}
+
+// The injected failure of a step, if any. A signal is sent instead of
+// failing the step; when the program lives on (the signal waits for a
+// commit to end), the step goes ahead.
+std::optional<std::string> FaultAt(const FileFaults& faults, FileStep step, const std::string& path) {
+    auto fault = faults.at(step, path);
+    if (fault && IsSignal(*fault)) {
+        ActOnSignalFault(*fault);
+        return std::nullopt;
+    }
+    return fault;
+}
+
+std::string NameOf(const std::string& path) {
+    return TextOf(ToPath(path).filename());
+}
+
+std::string FolderOf(const std::string& path) {
+    return TextOf(ToPath(path).parent_path());
+}
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + kPathSeparator + name;
+}
+
 // The temporary file of one target while it is written. A step that fails,
 // or a fault injected into it, throws FileError naming the target.
 class TemporaryFile : public FileSink {
   public:
     TemporaryFile(const std::string& target, const FileFaults& faults)
         : target_(target), temp_(NameBeside(target, "tmp")), faults_(faults) {
-        if (const auto fault = faults_.at(FileStep::CreateTemporary, target_))
+        if (const auto fault = FaultAt(faults_, FileStep::CreateTemporary, target_))
             throw FileError(target_, *fault);
         h_ = CreateNew(temp_);
         if (h_ == kNoHandle)
             throw FileError(target_, LastError());
-        writeFault_ = faults_.at(FileStep::Write, target_);
+        cleanup_ = std::make_unique<InterruptCleanup>(temp_);
+        TakeModeOf(target_, h_);
+        writeFault_ = FaultAt(faults_, FileStep::Write, target_);
     }
     ~TemporaryFile() override {
         if (h_ != kNoHandle)
@@ -348,7 +495,7 @@ class TemporaryFile : public FileSink {
     void finish() {
         if (writeFault_) // nothing was written: the write of no bytes fails
             throw FileError(target_, *writeFault_);
-        if (const auto fault = faults_.at(FileStep::Sync, target_))
+        if (const auto fault = FaultAt(faults_, FileStep::Sync, target_))
             throw FileError(target_, *fault);
         if (!SyncToDisk(h_))
             throw FileError(target_, LastError());
@@ -356,8 +503,16 @@ class TemporaryFile : public FileSink {
         h_ = kNoHandle;
         if (!Close(h))
             throw FileError(target_, LastError());
-        if (const auto fault = faults_.at(FileStep::Close, target_))
+        if (const auto fault = FaultAt(faults_, FileStep::Close, target_))
             throw FileError(target_, *fault);
+    }
+
+    // Replaces the target in one step.
+    void replaceTarget() {
+        if (const auto fault = FaultAt(faults_, FileStep::Rename, target_))
+            throw FileError(target_, *fault);
+        if (!MoveOver(temp_, target_))
+            throw FileError(target_, LastError());
     }
 
   private:
@@ -366,10 +521,112 @@ class TemporaryFile : public FileSink {
     const FileFaults& faults_;
     Handle h_ = kNoHandle;
     std::optional<std::string> writeFault_;
+    std::unique_ptr<InterruptCleanup> cleanup_;
 };
 
-std::string FolderOf(const std::string& path) {
-    return TextOf(ToPath(path).parent_path());
+// Old files kept aside while a commit runs: removed when the commit is done
+// or given up, unless kept for the next program to settle it.
+class KeptAside {
+  public:
+    ~KeptAside() {
+        if (!keep_)
+            for (const auto& [path, cleanup] : files_)
+                Remove(path);
+    }
+    void add(const std::string& path) { files_.emplace_back(path, std::make_unique<InterruptCleanup>(path)); }
+    // The journal that stays needs them.
+    void keep() {
+        keep_ = true;
+        for (auto& [path, cleanup] : files_)
+            cleanup.reset();
+    }
+
+  private:
+    bool keep_ = false;
+    std::vector<std::pair<std::string, std::unique_ptr<InterruptCleanup>>> files_;
+};
+
+// Writes the commit journal of `folder` in one step, on the disk before it
+// returns.
+void WriteJournal(const std::string& folder, const CommitJournal& journal, const FileFaults& faults) {
+    TemporaryFile file(InFolder(folder, kCommitJournalName), faults);
+    file.write(FormatJournal(journal));
+    file.finish();
+    file.replaceTarget();
+    if (!SyncFolder(folder))
+        throw FileError(folder.empty() ? "." : folder, LastError());
+}
+
+// What settling a journal did, and what it could not do.
+struct Settlement {
+    bool completed = false; // else undone
+    std::string notDone;    // "path: reason; ..." of what failed; empty when all went
+    bool impossible = false;
+};
+
+// Completes the commit of `journal` or, when it is being undone or cannot be
+// completed, undoes it. A target whose temporary file is gone holds its new
+// content: renames are atomic. Each step may be taken again: a settlement
+// that is cut short is settled again by the next program.
+Settlement Settle(const std::string& folder, const CommitJournal& journal, FileSystem& files) {
+    Settlement s;
+    const auto at = [&](const std::string& name) { return InFolder(folder, name); };
+    const auto note = [&](const std::string& path, const std::string& reason) {
+        s.notDone += (s.notDone.empty() ? "" : "; ") + path + ": " + reason;
+    };
+    const auto exists = [&](const std::string& name) { return files.fileExists(at(name)); };
+    if (!journal.undoing &&
+        std::all_of(journal.entries.begin(), journal.entries.end(),
+                    [&](const JournalEntry& e) { return exists(e.temporary) || exists(e.target); })) {
+        for (const JournalEntry& e : journal.entries)
+            if (exists(e.temporary) && !MoveOver(at(e.temporary), at(e.target)))
+                note(at(e.target), LastError());
+        if (s.notDone.empty())
+            for (const JournalEntry& e : journal.entries)
+                if (!e.aside.empty())
+                    Remove(at(e.aside));
+        s.completed = true;
+        return s;
+    }
+    // Undone: a target replaced gets its old file back, one created goes. A
+    // replaced target whose old file is gone can be neither, unless the
+    // undoing had put it back already.
+    for (const JournalEntry& e : journal.entries)
+        if (!journal.undoing && !e.aside.empty() && !exists(e.temporary) && !exists(e.aside)) {
+            s.impossible = true;
+            note(at(e.target), "its new content has replaced it and its old file " + e.aside + " is gone");
+        }
+    if (s.impossible)
+        return s;
+    for (auto e = journal.entries.rbegin(); e != journal.entries.rend(); ++e) {
+        const bool replaced = !exists(e->temporary);
+        if (!replaced)
+            Remove(at(e->temporary));
+        if (!e->aside.empty() && exists(e->aside)) {
+            if (!replaced)
+                Remove(at(e->aside));
+            else if (!MoveOver(at(e->aside), at(e->target)))
+                note(at(e->target), LastError());
+        } else if (e->aside.empty() && replaced) {
+            try {
+                files.removeFile(at(e->target));
+            } catch (const FileError& error) {
+                note(error.path(), error.reason());
+            }
+        }
+    }
+    return s;
+}
+
+// Removes what interrupted writes of this program left in `folder`: only
+// called while the folder is locked and its journal settled, when no other
+// write can be on its way there.
+void RemoveLeftovers(const std::string& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(ToPath(folder.empty() ? "." : folder), ec), end; !ec && it != end;
+         it.increment(ec))
+        if (IsWriteLeftover(TextOf(it->path().filename())))
+            Remove(TextOf(it->path()));
 }
 
 } // namespace
@@ -383,6 +640,11 @@ bool LocalFileSystem::fileExists(const std::string& path) const {
 bool LocalFileSystem::folderExists(const std::string& path) const {
     std::error_code ec;
     return fs::is_directory(ToPath(path), ec);
+}
+
+bool LocalFileSystem::sameFile(const std::string& a, const std::string& b) const {
+    std::error_code ec;
+    return fs::equivalent(ToPath(a), ToPath(b), ec);
 }
 
 std::vector<std::string> LocalFileSystem::listFiles(const std::string& folder) const {
@@ -416,66 +678,109 @@ std::vector<std::string> LocalFileSystem::listFolders(const std::string& folder)
 }
 
 std::string LocalFileSystem::readAll(const std::string& path) const {
-    if (IsFolder(path))
-        throw FileError(path, kFolderReason);
-    errno = 0;
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        throw FileError(path, SystemErrorText(errno));
+    const auto reader = OpenFile(path);
     // Read straight into a string of the file's size, then whatever more
     // there is (a file that grew meanwhile).
-    std::string content;
-    std::error_code ec;
-    const auto size = fs::file_size(ToPath(path), ec);
-    if (!ec && size > 0) {
-        content.resize(static_cast<std::size_t>(size));
-        content.resize(std::fread(content.data(), 1, content.size(), f.get()));
-    }
+    std::string content(static_cast<std::size_t>(reader->size()), '\0');
+    content.resize(reader->readAt(0, content.data(), content.size()));
     char buffer[1 << 16];
-    while (!std::ferror(f.get()) && !std::feof(f.get()))
-        content.append(buffer, std::fread(buffer, 1, sizeof buffer, f.get()));
-    if (std::ferror(f.get()))
-        throw FileError(path, SystemErrorText(errno != 0 ? errno : EIO));
+    for (std::size_t n; (n = reader->readAt(content.size(), buffer, sizeof buffer)) > 0;)
+        content.append(buffer, n);
     return content;
 }
 
 std::optional<std::string> LocalFileSystem::readFirstLine(const std::string& path) const {
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f)
+    // At most the first piece: a file without line ends gives that much.
+    try {
+        const auto reader = OpenFile(path);
+        std::string piece(1 << 16, '\0');
+        piece.resize(reader->readAt(0, piece.data(), piece.size()));
+        if (piece.empty()) // reading from an empty file fails
+            return std::nullopt;
+        return piece.substr(0, piece.find_first_of("\r\n"));
+    } catch (const FileError&) {
         return std::nullopt;
-    std::string line;
-    bool any = false;
-    for (int c; (c = std::fgetc(f.get())) != EOF;) {
-        any = true;
-        if (c == '\r' || c == '\n')
-            break;
-        line.push_back(static_cast<char>(c));
     }
-    // Reading from an empty (or unreadable) file fails.
-    if (!any || std::ferror(f.get()))
-        return std::nullopt;
-    return line;
 }
 
 std::unique_ptr<FileReader> LocalFileSystem::openForReading(const std::string& path) const {
-    if (IsFolder(path))
-        throw FileError(path, kFolderReason);
-    const Handle h = OpenToRead(path);
-    if (h == kNoHandle)
-        throw FileError(path, LastError());
-    return std::make_unique<LocalReader>(path, h);
+    return OpenFile(path);
 }
 
 void LocalFileSystem::writeFile(const std::string& path, const std::string& content) {
     writeFiles({path}, [&](std::size_t, FileSink& sink) { sink.write(content); });
 }
 
+FolderRecovery LocalFileSystem::settleJournal(const std::string& folder) {
+    FolderRecovery recovery;
+    recovery.journal = InFolder(folder, kCommitJournalName);
+    if (!fileExists(recovery.journal))
+        return recovery;
+    std::optional<CommitJournal> journal;
+    try {
+        journal = ParseJournal(readAll(recovery.journal));
+    } catch (const FileError& e) {
+        recovery.outcome = FolderRecovery::Outcome::Unresolved;
+        recovery.reason = "its commit journal cannot be read: " + e.reason();
+        return recovery;
+    }
+    recovery.outcome = FolderRecovery::Outcome::Unresolved;
+    if (!journal) {
+        recovery.reason = "its commit journal is damaged";
+        return recovery;
+    }
+    for (const JournalEntry& e : journal->entries)
+        recovery.files.push_back(InFolder(folder, e.target));
+    const Settlement s = Settle(folder, *journal, *this);
+    if (!s.notDone.empty()) {
+        recovery.reason = s.notDone;
+        return recovery;
+    }
+    Remove(recovery.journal);
+    SyncFolder(folder);
+    recovery.outcome = s.completed ? FolderRecovery::Outcome::Completed : FolderRecovery::Outcome::Undone;
+    return recovery;
+}
+
+FolderRecovery LocalFileSystem::recoverFolder(const std::string& folder) {
+    // Only a folder where a write has been or is on its way is locked: a
+    // reader leaves every other folder (a read-only one, /dev) untouched.
+    bool written = false;
+    std::error_code ec;
+    for (fs::directory_iterator it(ToPath(folder.empty() ? "." : folder), ec), end;
+         !ec && it != end && !written; it.increment(ec)) {
+        const std::string name = TextOf(it->path().filename());
+        written = name == kCommitJournalName || name == kFolderLockName || IsWriteLeftover(name);
+    }
+    if (!written)
+        return {};
+    InstallInterruptCleanup();
+    FolderLock lock(folder, lockWait);
+    FolderRecovery recovery = settleJournal(folder);
+    if (recovery.outcome != FolderRecovery::Outcome::Unresolved)
+        RemoveLeftovers(folder);
+    return recovery;
+}
+
 // Each step asks `faults` first, so that a test can make exactly that step
-// fail and watch the real clean-up run.
+// fail, or the program be killed there, and watch the real clean-up run.
 void LocalFileSystem::writeFiles(const std::vector<std::string>& paths, const FileContent& content) {
+    InstallInterruptCleanup();
     for (const std::string& path : paths)
         if (IsReadOnly(path))
             throw FileError(path, kReadOnlyReason);
+    // One folder, locked for the whole write: an earlier commit cut short
+    // there is settled first, and what interrupted writes left goes.
+    const std::string folder = FolderOf(paths.front());
+    for (const std::string& path : paths)
+        if (FolderOf(path) != folder)
+            throw std::invalid_argument("the files of one write lie in one folder");
+    FolderLock lock(folder, lockWait);
+    const FolderRecovery earlier = settleJournal(folder);
+    if (earlier.outcome == FolderRecovery::Outcome::Unresolved)
+        throw FileError(earlier.journal, kUnsettledReason + earlier.reason);
+    RemoveLeftovers(folder);
+
     // Every new content is complete and on the disk before any target is
     // touched; a failure on the way removes the temporary files.
     std::vector<std::unique_ptr<TemporaryFile>> temporary;
@@ -484,66 +789,68 @@ void LocalFileSystem::writeFiles(const std::vector<std::string>& paths, const Fi
         content(i, *temporary.back());
         temporary.back()->finish();
     }
-    // Then each replaces its target in one step. The old file is kept aside
-    // under a second name (a hard link, else a rename where the file system
-    // has no links) until all are in place, so that a failure puts it back
-    // by a rename: nothing is read back or copied.
-    std::vector<std::optional<std::string>> aside(paths.size());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string& target = paths[i];
-        std::string error;
-        bool moved = false; // the old file is no longer at the target
-        if (fileExists(target)) {
-            aside[i] = NameBeside(target, "bak");
-            if (!Link(target, *aside[i])) {
-                moved = MoveOver(target, *aside[i]);
-                if (!moved)
-                    error = LastError(), aside[i].reset();
-            }
-        }
-        if (error.empty()) {
-            if (const auto fault = faults.at(FileStep::Rename, target))
-                error = *fault;
-            else if (!MoveOver(temporary[i]->path(), target))
-                error = LastError();
-        }
-        if (error.empty())
-            continue;
-        // Back as it was: this target, then those already replaced or created.
-        std::string notRestored;
-        const auto note = [&](const std::string& path, const std::string& reason) {
-            notRestored += (notRestored.empty() ? "" : "; ") + path + ": " + reason;
-        };
-        if (aside[i] && moved && !MoveOver(*aside[i], target))
-            note(target, LastError());
-        else if (aside[i] && !moved)
-            Remove(*aside[i]); // a second name only: the target never changed
-        for (std::size_t j = i; j-- > 0;) {
-            if (aside[j] && !MoveOver(*aside[j], paths[j])) {
-                note(paths[j], LastError());
-            } else if (!aside[j]) {
-                try {
-                    removeFile(paths[j]);
-                } catch (const FileError& e) {
-                    note(e.path(), e.reason());
-                }
-            }
-        }
-        if (notRestored.empty())
-            throw FileError(target, error);
-        throw FileError(
-            target, error + ". These files of the merge could not be put back as they were: " + notRestored);
+    if (paths.size() == 1) { // one rename, which is atomic: no journal
+        temporary.front()->replaceTarget();
+        if (const auto fault = FaultAt(faults, FileStep::SyncFolder, paths.front()))
+            throw FileError(folder.empty() ? "." : folder, *fault);
+        if (!SyncFolder(folder))
+            throw FileError(folder.empty() ? "." : folder, LastError());
+        return;
     }
-    // Every file in place: the renames to the disk, then the old files go.
-    std::vector<std::string> folders;
-    for (const std::string& path : paths)
-        if (std::find(folders.begin(), folders.end(), FolderOf(path)) == folders.end())
-            folders.push_back(FolderOf(path));
-    for (const std::string& folder : folders)
-        SyncFolder(folder);
-    for (const auto& old : aside)
-        if (old)
-            Remove(*old);
+
+    // The old files are kept aside under a second name (a hard link, else a
+    // copy where the file system has no links, as FAT has not), so that a
+    // failure puts each back by a rename and a target is never missing.
+    KeptAside aside;
+    CommitJournal journal;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        journal.entries.push_back({NameOf(paths[i]), NameOf(temporary[i]->path()), {}});
+        if (!fileExists(paths[i]))
+            continue;
+        const std::string second = NameBeside(paths[i], "bak");
+        const auto noLink = FaultAt(faults, FileStep::Link, paths[i]);
+        if ((noLink || !Link(paths[i], second)) && !CopyAside(paths[i], second))
+            throw FileError(paths[i], LastError());
+        aside.add(second);
+        journal.entries.back().aside = NameOf(second);
+    }
+    WriteJournal(folder, journal, faults);
+    const std::string journalPath = InFolder(folder, kCommitJournalName);
+
+    // The commit: an interruption waits for its end; a kill leaves the
+    // journal, by which the next program completes it.
+    CommitInProgress commit;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        try {
+            temporary[i]->replaceTarget();
+        } catch (const FileError& failed) {
+            // Back as it was, as the journal says: an interruption of the
+            // undoing is undone again by the next program.
+            journal.undoing = true;
+            try {
+                WriteJournal(folder, journal, FileFaults());
+            } catch (const FileError&) {
+                // The journal of the commit stays; undone all the same.
+            }
+            const Settlement s = Settle(folder, journal, *this);
+            if (s.notDone.empty()) {
+                Remove(journalPath);
+                throw;
+            }
+            aside.keep();
+            throw FileError(failed.path(), failed.reason() + ". " + kNotPutBackReason + s.notDone);
+        }
+    }
+    // Every file in place: the renames to the disk, then the journal and the
+    // old files go. A folder that cannot be flushed keeps its journal, so
+    // that the next program finds the commit and settles it.
+    auto syncFault = FaultAt(faults, FileStep::SyncFolder, paths.front());
+    if (syncFault || !SyncFolder(folder)) {
+        aside.keep();
+        throw FileError(folder.empty() ? "." : folder, syncFault ? *syncFault : LastError());
+    }
+    FaultAt(faults, FileStep::Remove, journalPath); // a kill only: a journal left behind is settled later
+    Remove(journalPath);
 }
 
 void LocalFileSystem::removeFile(const std::string& path) {

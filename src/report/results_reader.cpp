@@ -11,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "formats/run_marker.h"
 #include "formats/side_files.h"
 #include "formats/vote_line.h"
 #include "merge/collation.h"
@@ -39,11 +40,15 @@ constexpr std::size_t kChunk = 256 << 10;
 class ResultsFile {
   public:
     ResultsFile(const std::string& path, const FileSystem& files)
-        : reader_(files.openForReading(path)), size_(reader_->size()) {}
+        : path_(path), reader_(files.openForReading(path)), size_(reader_->size()) {}
+
+    std::uint64_t size() const { return size_; }
 
     // The last line that is not empty, and the offset it starts at.
     std::pair<std::uint64_t, std::string> LastLine() {
         for (std::uint64_t want = 1 << 16;; want *= 4) {
+            if (want > kMaxLineBytes)
+                throw FormatError(path_, 0, kLineTooLong);
             const std::uint64_t from = size_ > want ? size_ - want : 0;
             std::string tail(static_cast<std::size_t>(size_ - from), '\0');
             tail.resize(reader_->readAt(from, tail.data(), tail.size()));
@@ -81,15 +86,20 @@ class ResultsFile {
                 begin_ = 0;
             }
             scanned_ = end_ > 0 ? end_ - 1 : 0; // a CR at the end may pair with the next LF
-            if (end_ == buffer_.size())
+            if (end_ == buffer_.size()) {
+                if (end_ >= kMaxLineBytes)
+                    throw FormatError(path_, number_ + 1, kLineTooLong);
                 buffer_.resize(std::max(buffer_.size() * 2, kChunk));
-            const std::size_t n = reader_->readAt(bufferOffset_ + end_, buffer_.data() + end_, buffer_.size() - end_);
+            }
+            const std::size_t n =
+                reader_->readAt(bufferOffset_ + end_, buffer_.data() + end_, buffer_.size() - end_);
             atEnd_ = n == 0;
             end_ += n;
         }
     }
 
   private:
+    std::string path_;
     std::unique_ptr<FileReader> reader_;
     std::uint64_t size_;
     std::string buffer_;
@@ -372,8 +382,8 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
     int number = 0;
     std::uint64_t start = 0;
     while (file.NextLine(line, number, start)) {
-        if (line.find('\0') != std::string_view::npos) // as the merge refuses such a file
-            throw FormatError(report.path, number, kNotResultsFile);
+        if (const char* problem = NotResultsLine(line)) // as the merge refuses such a file
+            throw FormatError(report.path, number, problem);
         if (start == infoStart) {
             if (!info.problem.empty())
                 throw FormatError(report.path, number, info.problem);
@@ -410,8 +420,12 @@ ResultsReport ReadMergedFile(ResultsFile& file, ResultsReport report, std::uint6
     return report;
 }
 
-ResultsReport ReadMeetingFile(ResultsReport report, const std::vector<std::string>& groupNames,
-                              const FileSystem& files) {
+ResultsReport ReadMeetingFile(ResultsReport report, std::uint64_t size,
+                              const std::vector<std::string>& groupNames, const FileSystem& files) {
+    // Read whole: a meeting's file is a few megabytes, a merge makes none
+    // larger than kMaxMergedBytes.
+    if (static_cast<double>(size) > kMaxMergedBytes)
+        throw FormatError(report.path, 0, "larger than the 1 GiB a results file of a meeting can be");
     const std::string text = files.readAll(report.path);
     // The votes the merge keeps (repeated runs marked, the last line of a
     // vote winning), reported in the order of their lines.
@@ -446,7 +460,7 @@ ResultsReport ReadResults(const std::string& path, const FileSystem& files,
     report.merged = GetVoteName(firstField) == kMergeInfoName;
     if (report.merged)
         return ReadMergedFile(file, std::move(report), infoStart, lastLine, groupNames, files);
-    return ReadMeetingFile(std::move(report), groupNames, files);
+    return ReadMeetingFile(std::move(report), file.size(), groupNames, files);
 }
 
 } // namespace avelin

@@ -6,6 +6,9 @@
 // manual results writer, the report's tallies with the report.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <map>
 #include <regex>
 
 #include "support/pptx_writer.h"
@@ -48,7 +51,7 @@ TEST(AvelinRecMerge, AnExistingOutputIsReplacedOnlyWithForce) {
     test::TempFolder cwd;
     cwd.write("merged.rec", "earlier merge");
     RecRun r = RunRec(cwd, "merge --output merged " + kThreeInputs);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "avelin-rec: " + cwd.at("merged.rec") +
                          ": the output file already exists (--force replaces it)\n");
     EXPECT_EQ(r.out, "");
@@ -200,6 +203,12 @@ TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
     std::filesystem::create_directory(cwd.at("in.rec"));
     const std::string line = "\"C:\\T\\Q.avl\",3,2,\"1;2;\",\"09:00:00\",\"01/12/2026\"\r\n";
     cwd.write("notext.rec", line + line.substr(0, 20) + std::string(1, '\0') + line.substr(20));
+    cwd.write("lf.rec", line.substr(0, line.size() - 2) + "\n" + line.substr(0, line.size() - 2) + "\n");
+    cwd.write("cr.rec", line.substr(0, line.size() - 1) + line.substr(0, line.size() - 1));
+    cwd.write("neg.rec", "\"C:\\T\\Q.avl\",3,-12,\"1;2;\",\"09:00:00\",\"01/12/2026\"\r\n");
+    cwd.write("long.rec", std::string(17 << 20, 'a'));
+    std::filesystem::create_symlink("merged.rec", cwd.at("link.rec"));
+    ASSERT_EQ(mkfifo(cwd.at("fifo.rec").c_str(), 0644), 0);
     const std::string inputs = Fixture("meeting/Monday") + " " + Fixture("meeting/Tuesday");
     const std::string monday = "merge -o merged --force " + Fixture("meeting/Monday") + " ";
     const std::string merged = Fixture("expected/merged.rec");
@@ -251,8 +260,27 @@ TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
         {"votes in.rec", 1, folder},
         {"create in.rec --counts " + Quote(kCounts) + " --output new", 1, folder},
         {"create " + Quote(kDemoFolder + "/Demo Talk.pptx") + " --counts in.rec --output new", 1, folder},
-        {Create(kCounts, "merged"), 1,
+        {Create(kCounts, "merged"), 2,
          "avelin-rec: merged.rec: the file already exists (--force replaces it)\n"},
+        {"report -o merged.rec " + merged, 2, "merged.rec: the file already exists (--force replaces it)\n"},
+        // An output that is an input, also through a link or another spelling.
+        {monday + "merged", 2, "merged.rec: is the input merged.rec; the merge writes into another file\n"},
+        {"merge -f -o link.rec merged " + inputs, 2, "link.rec: is the input merged.rec; the merge writes"},
+        {"merge -f -o ./merged.rec merged " + inputs, 2, "./merged.rec: is the input merged.rec; the merge"},
+        {"merge -o " + std::string(300, 'd') + "/m " + inputs, 2, "d: File name too long\n"},
+        // Not results files: other line ends, a negative keypad count,
+        // devices, a pipe and a file without line ends.
+        {"check lf.rec", 1, "lf.rec, line 1: not a results file: its lines end in LF alone, not in CR LF\n"},
+        {"report cr.rec", 1, "cr.rec, line 1: not a results file: its lines end in CR alone, not in CR LF\n"},
+        {monday + "lf", 1, "lf.rec, line 1: not a results file: its lines end in LF alone, not in CR LF\n"},
+        {"check neg.rec", 1, "neg.rec, line 1: keypad count -12 is negative\n"},
+        {"report neg.rec", 1, "neg.rec, line 1: keypad count -12 is negative\n"},
+        {"check /dev/zero", 1, "/dev/zero: Is a device, a pipe or a socket, not a file\n"},
+        {"report /dev/urandom", 1, "/dev/urandom: Is a device, a pipe or a socket, not a file\n"},
+        {monday + "fifo", 1, "fifo.rec: Is a device, a pipe or a socket, not a file\n"},
+        {"report fifo.rec", 1, "fifo.rec: Is a device, a pipe or a socket, not a file\n"},
+        {"check long.rec", 1, "long.rec, line 1: not a results file: a line longer than 16 MiB\n"},
+        {"report long.rec", 1, "long.rec: not a results file: a line longer than 16 MiB\n"},
         {Create(kCounts, "aux.rec"), 2, "avelin-rec: aux.rec: AUX is a device name Windows reserves\n"},
         {Create(kCounts, "out"), 2, outFolder},
         {Create(kCounts, "merged", " --force"), 3, "avelin-rec: merged.rec: No space left on device\n",
@@ -274,9 +302,111 @@ TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
             EXPECT_EQ(r.out, "");
         }
     }
-    EXPECT_EQ(cwd.listing(), "in.rec\nmerged.rec\nnotext.rec\nout\n");
+    EXPECT_EQ(cwd.listing(),
+              "cr.rec\nfifo.rec\nin.rec\nlf.rec\nlink.rec\nlong.rec\nmerged.rec\nneg.rec\nnotext.rec\nout\n");
     EXPECT_EQ(cwd.read("merged.rec"), "earlier merge");
     EXPECT_EQ(test::Listing(cwd.at("out")), "");
+}
+
+// An earlier merge in a folder and a new one of the same files that swaps
+// their groups, so that a set of files mixed from both shows.
+struct TwoMerges {
+    test::TempFolder cwd;
+    const std::string older =
+        "merge -f -o m -g A -g B " + Fixture("meeting/Monday") + " " + Fixture("meeting/Tuesday");
+    const std::string newer =
+        "merge -f -o m -g B -g A " + Fixture("meeting/Tuesday") + " " + Fixture("meeting/Monday");
+    std::map<std::string, std::string> oldSet, newSet;
+    const std::string listing = "A.grp\nB.grp\nMergeInfo.avl\nm.rec\n"; // nothing beside them
+
+    TwoMerges() {
+        EXPECT_EQ(RunRec(cwd, newer).status, 0);
+        newSet = set();
+        EXPECT_EQ(RunRec(cwd, older).status, 0);
+        oldSet = set();
+    }
+    std::map<std::string, std::string> set() const {
+        std::map<std::string, std::string> files;
+        for (const char* name : {"A.grp", "B.grp", "MergeInfo.avl", "m.rec"})
+            files[name] = cwd.exists(name) ? cwd.read(name) : "<missing>";
+        return files;
+    }
+};
+
+// The merge killed, terminated or interrupted at each step of its write:
+// every file is whole at once, the old one or the new one; the next report,
+// check or merge of the folder completes or undoes what was cut short and
+// removes what was left, so that the set is the old merge's or the new one's.
+// Terminated or interrupted, the merge removes its files itself; during the
+// renames it completes them first. A journal that cannot be settled is refused.
+TEST(AvelinRecMerge, KilledAtAnyStepTheFolderHoldsTheOldSetOrTheNewOne) {
+    TwoMerges m;
+    const struct {
+        std::string faults;
+        int status;
+        bool completed;
+        std::string settle; // the next program in the folder; none: checked as the merge left it
+    } cases[] = {
+        {"create:m.rec:SIGKILL", 137, false, "report m.rec"},
+        {"write:A.grp:SIGKILL", 137, false, "check m.rec"},
+        {"fsync:MergeInfo.avl:SIGKILL", 137, false, "report m.rec"},
+        {"link:m.rec:SIGKILL", 137, false, "check m.rec"},
+        {"close:.avelin-commit:SIGKILL", 137, false, "report m.rec"},
+        {"rename:.avelin-commit:SIGKILL", 137, false, "check m.rec"},
+        {"rename:B.grp:SIGKILL", 137, true, "report m.rec"},
+        {"rename:A.grp:SIGKILL", 137, true, "check m.rec"},
+        {"rename:m.rec:SIGKILL", 137, true, "report m.rec"},
+        {"rename:MergeInfo.avl:SIGKILL", 137, true, m.older}, // settled, then merged again
+        {"syncdir:*:SIGKILL", 137, true, "check m.rec"},
+        {"remove:.avelin-commit:SIGKILL", 137, true, "report m.rec"},
+        // No hard links (FAT, exFAT): the old file is copied aside, never missing.
+        {"link:*:Operation not permitted;rename:m.rec:SIGKILL", 137, true, "check m.rec"},
+        {"link:*:Operation not permitted;rename:A.grp:No space left on device", 3, false, ""},
+        {"write:m.rec:SIGTERM", 143, false, ""},
+        {"create:MergeInfo.avl:SIGINT", 130, false, ""},
+        {"rename:A.grp:SIGINT", 130, true, ""},
+        {"rename:m.rec:SIGTERM", 143, true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.faults);
+        RecRun r = RunRec(m.cwd, m.newer, test::kPinnedNow + "AVELIN_FILE_FAULTS='" + c.faults + "' ");
+        EXPECT_EQ(r.status, c.status) << r.err;
+        for (const auto& [name, bytes] : m.set())
+            EXPECT_TRUE(bytes == m.oldSet[name] || bytes == m.newSet[name]) << name << ": " << bytes;
+        if (!c.settle.empty()) {
+            r = RunRec(m.cwd, c.settle);
+            EXPECT_EQ(r.status, 0) << r.err;
+        }
+        EXPECT_EQ(m.set(), c.settle == m.older ? m.oldSet : c.completed ? m.newSet : m.oldSet);
+        EXPECT_EQ(m.cwd.listing(), m.listing);
+        ASSERT_EQ(RunRec(m.cwd, m.older).status, 0);
+    }
+    m.cwd.write(".avelin-commit", "avelin commit journal 1\ncommit\n../m.rec\t.avelin-1-2-3.tmp\t-\nend\n");
+    const RecRun report = RunRec(m.cwd, "report m.rec"), merge = RunRec(m.cwd, m.newer);
+    EXPECT_EQ(report.status, 1);
+    EXPECT_EQ(merge.status, 3);
+    for (const std::string& err : {report.err, merge.err})
+        EXPECT_TRUE(err.ends_with("/.avelin-commit: a write of several files into this folder was cut short "
+                                  "and can be neither completed nor undone: its commit journal is damaged\n"))
+            << err;
+    EXPECT_EQ(m.set(), m.oldSet);
+}
+
+// Two merges into one folder at once: the second waits for the first, both
+// succeed, and the folder holds the set of one of them, whole.
+TEST(AvelinRecMerge, TwoMergesIntoOneFolderAtOnceLeaveOneWholeSet) {
+    TwoMerges m;
+    const std::string rec = Quote(AVELIN_BINARY_DIR "/src/cli/avelin-rec");
+    const std::string both = "cd " + Quote(m.cwd.path()) + " && export " + test::kPinnedNow + "&& (" + rec +
+                             " " + m.older + " >/dev/null 2>&1 & a=$!; " + rec + " " + m.newer +
+                             " >/dev/null 2>&1; b=$?; wait $a; exit $(( $? * 16 + b )))";
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(std::system(both.c_str()), 0);
+        const auto set = m.set();
+        EXPECT_TRUE(set == m.oldSet || set == m.newSet);
+        EXPECT_EQ(m.cwd.listing(), m.listing);
+    }
 }
 
 // The design check: the plan of a dry run and its warnings; a merge prints

@@ -30,6 +30,13 @@ class AvlmergeFaultsTest : public QObject {
                          MeetingLine("Vote 1.avl", "1;2;") + "\"C:\\Talks\\Vote 2.avl\",4,2\r\n");
             return Join(h.meeting(), "south.rec, line 2: fewer than six fields");
         });
+        QTest::newRow("LF alone") << QStringList{"north", "south"} << Cause([](MergeHarness& h) {
+            std::string line = MeetingLine("Vote 1.avl", "1;2;");
+            line.erase(line.size() - 2, 1); // LF alone
+            h.root.write("addin/dataBank/Monday Meeting/south.rec", line + line);
+            return Join(h.meeting(),
+                        "south.rec, line 1: not a results file: its lines end in LF alone, not in CR LF");
+        });
         // The default group name of a file "con.rec" passes the rename frame
         // unchanged (refusing the name it puts back would trap the focus);
         // the merge refuses it.

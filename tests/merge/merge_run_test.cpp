@@ -62,10 +62,13 @@ class RunMergeTest : public ::testing::Test {
         }
         return all;
     }
-    // The message of the error the merge ends with.
+    // The message of the error the merge, or `act`, ends with.
     std::string Failure(const MergeRequest& request) {
+        return Failure([&] { RunMerge(request, files, clock); });
+    }
+    template <class Act> std::string Failure(Act act) {
         try {
-            RunMerge(request, files, clock);
+            act();
         } catch (const std::runtime_error& e) {
             return e.what();
         }
@@ -169,13 +172,19 @@ TEST_F(RunMergeTest, FailuresNameTheFileAndLeaveTheOutputFolderAsItWas) {
         fs::permissions(out.at("Mon.grp"), fs::perms::owner_all);
         SetUp();
     }
-    // An input cut short between the reading and the writing.
+    // An input cut short, or changed to the same size, between the reading
+    // and the writing.
     const std::string before = Everything();
-    const MergePlan plan = PrepareMerge(Request(), files, clock);
-    in.write("Tuesday.rec", tuesday.substr(0, 20));
-    EXPECT_THROW(WriteMerge(plan, files), FileError);
-    EXPECT_EQ(Everything(), before);
-    in.write("Tuesday.rec", tuesday);
+    std::string changed = tuesday;
+    changed[changed.find("4;-;")] = '5';
+    for (const std::string& text : {tuesday.substr(0, 20), changed}) {
+        const MergePlan plan = PrepareMerge(Request(), files, clock);
+        in.write("Tuesday.rec", text);
+        EXPECT_EQ(Failure([&] { WriteMerge(plan, files); }),
+                  in.at("Tuesday.rec") + ": the file changed while it was being merged");
+        EXPECT_EQ(Everything(), before);
+        in.write("Tuesday.rec", tuesday);
+    }
     // Every step of every file a merge writes; once the fault is gone the
     // same merge goes through.
     for (const FileStep step :
@@ -187,8 +196,18 @@ TEST_F(RunMergeTest, FailuresNameTheFileAndLeaveTheOutputFolderAsItWas) {
             files.faults = FileFaults();
         }
     }
+    // A folder that cannot be flushed after the renames: the files are in
+    // place, the journal stays, and the next write settles it.
+    files.faults.fail(FileStep::SyncFolder, "*", "Input/output error");
+    EXPECT_EQ(Failure(Request()), out.path() + ": Input/output error");
+    EXPECT_TRUE(out.exists(".avelin-commit"));
+    files.faults = FileFaults();
+    // A replaced file keeps its permissions.
+    fs::permissions(out.at("merged.rec"), fs::perms::owner_read | fs::perms::owner_write);
     RunMerge(Request(), files, clock);
     EXPECT_EQ(out.read("Tue.grp") + out.read("MergeInfo.avl"), "\"MergeInfo.avl\", \"1\"");
+    EXPECT_EQ(fs::status(out.at("merged.rec")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
 }
 
 TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
@@ -196,11 +215,15 @@ TEST_F(RunMergeTest, AFileThatCannotBePutBackIsNamedToo) {
     files.faults.fail(FileStep::Remove, "Tue.grp", "Access is denied.");
     EXPECT_EQ(Failure(Request()),
               out.at("MergeInfo.avl") +
-                  ": No space left on device. These files of the merge could not be put back as "
-                  "they were: " +
+                  ": No space left on device. These files could not be put back as they were: " +
                   out.at("Tue.grp") + ": Access is denied.");
     EXPECT_EQ(out.read("merged.rec") + out.read("Mon.grp"), "previous merge\"MergeInfo.avl\", \"7\"");
-    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
+    // The journal stays, so that the next write finishes putting it back.
+    EXPECT_EQ(out.listing(), ".avelin-commit\nMergeInfo.avl\nMon.grp\nTue.grp\nmerged.rec\n");
+    files.faults = FileFaults();
+    files.writeFile(out.at("other.txt"), "");
+    EXPECT_EQ(out.listing(), "MergeInfo.avl\nMon.grp\nmerged.rec\nother.txt\n");
+    EXPECT_EQ(out.read("merged.rec") + out.read("Mon.grp"), "previous merge\"MergeInfo.avl\", \"7\"");
 }
 
 // avelin-rec refuses a read-only file too, with a write failure's exit status.

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "support/temp_folder.h"
 
 namespace avelin {
@@ -78,6 +79,21 @@ TEST(LocalFileSystem, WritesReplaceTheWholeFileButNeverAReadOnlyOne) {
     EXPECT_EQ(dir.listing(), "MergeInfo.avl\n" + longest + "\nout.rec\n"); // no temporary file left
 }
 
+// A write waits for another program's lock on its folder, and is refused,
+// naming the folder, when it does not end in time.
+TEST(LocalFileSystem, AWriteIntoAFolderLockedByAnotherIsRefusedAfterWaiting) {
+    test::TempFolder dir;
+    LocalFileSystem files;
+    files.lockWait = std::chrono::milliseconds(100);
+    {
+        const FolderLock held(dir.path(), std::chrono::milliseconds(0));
+        EXPECT_EQ(FailureOf(dir.path(), [&] { files.writeFile(dir.at("out.rec"), "x"); }), kFolderBusyReason);
+        EXPECT_EQ(dir.listing(), ".avelin-lock\n");
+    }
+    files.writeFile(dir.at("out.rec"), "x");
+    EXPECT_EQ(dir.listing(), "out.rec\n");
+}
+
 TEST(LocalFileSystem, RelativeNamesFollowTheCurrentDirectory) {
     test::TempFolder dir;
     dir.write("rel.rec", "relative");
@@ -111,6 +127,7 @@ TEST(FileFaults, ReadFromTextOrRefusedWithTheEntry) {
     EXPECT_EQ(faults.at(FileStep::Write, "merged votes.rec"), "Input/output error");
     EXPECT_EQ(faults.at(FileStep::Write, "/out/merged votes.rec.bak"), std::nullopt);
     EXPECT_TRUE(ParseFileFaults("").empty());
+    EXPECT_EQ(ParseFileFaults("syncdir:*:SIGKILL;link:*:y").at(FileStep::Link, "a"), "y");
     for (const std::string bad : {"rename:*.grp", "flush:*:x", "rename::x", "rename:*:"}) {
         try {
             ParseFileFaults(bad);

@@ -16,7 +16,7 @@ namespace avelin::test {
 inline const std::string kPinnedNow = "AVELIN_FIXED_NOW='2026-12-04 14:05:09' ";
 
 struct RecRun {
-    int status = -1;
+    int status = -1; // 128 + the signal for a program ended by one
     std::string out, err;
 };
 
@@ -34,7 +34,7 @@ inline RecRun RunRec(const TempFolder& cwd, const std::string& args, const std::
 #ifdef _WIN32
     r.status = raw;
 #else
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw); // as the shell tells a signal
 #endif
     r.out = cwd.read(".stdout");
     r.err = cwd.read(".stderr");
