@@ -46,9 +46,10 @@ if(WIN32)
   if(DEFINED VCPKG_INSTALLED_DIR AND DEFINED VCPKG_TARGET_TRIPLET)
     list(APPEND _dll_folders "${VCPKG_INSTALLED_DIR}/${VCPKG_TARGET_TRIPLET}/bin")
   endif()
-  if(DEFINED QT6_INSTALL_PREFIX)
-    list(APPEND _dll_folders "${QT6_INSTALL_PREFIX}/bin")
+  if(TARGET Qt6::Core)
+    list(APPEND _dll_folders "$<TARGET_FILE_DIR:Qt6::Core>")
   endif()
+  set(_system_dlls "^api-ms-" "^ext-ms-")
   if(CMAKE_CROSSCOMPILING AND MINGW)
     foreach(_dll libstdc++-6.dll libwinpthread-1.dll)
       execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
@@ -56,13 +57,15 @@ if(WIN32)
       get_filename_component(_path "${_path}" DIRECTORY)
       list(APPEND _dll_folders "${_path}")
     endforeach()
+    # Windows' own DLLs, which a cross build has no folder of.
+    list(APPEND _system_dlls "^(advapi32|bcrypt|comctl32|comdlg32|crypt32|d3d9|d3d11|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|rpcrt4|setupapi|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32)[.]dll$")
     # The DLLs' imports are read with the cross toolchain's objdump.
     install(CODE "
       set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
       set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
       set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})")
   endif()
-  install(CODE "set(_dll_folders \"${_dll_folders}\")")
+  install(CODE "set(_dll_folders \"${_dll_folders}\")\nset(_system_dlls \"${_system_dlls}\")")
   install(CODE [[
     set(_root "${CMAKE_INSTALL_PREFIX}")
     file(GLOB _exes "${_root}/*.exe")
@@ -71,8 +74,30 @@ if(WIN32)
       EXECUTABLES ${_exes} LIBRARIES ${_dlls}
       DIRECTORIES ${_dll_folders}
       RESOLVED_DEPENDENCIES_VAR _found UNRESOLVED_DEPENDENCIES_VAR _missing
-      PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
+      PRE_EXCLUDE_REGEXES ${_system_dlls}
       POST_EXCLUDE_REGEXES "[/\\\\][Ss]ystem32[/\\\\]" "[/\\\\][Ss]ys[Ww][Oo][Ww]64[/\\\\]")
+    # Names come back in lower case; on a file system that tells cases apart
+    # (a cross build's) they are looked up again in any case.
+    set(_still_missing)
+    foreach(_name IN LISTS _missing)
+      set(_hit)
+      foreach(_dir IN LISTS _dll_folders)
+        file(GLOB _candidates "${_dir}/*.dll" "${_dir}/*.DLL")
+        foreach(_candidate IN LISTS _candidates)
+          get_filename_component(_file "${_candidate}" NAME)
+          string(TOLOWER "${_file}" _file)
+          if(_file STREQUAL _name AND NOT _hit)
+            set(_hit "${_candidate}")
+          endif()
+        endforeach()
+      endforeach()
+      if(_hit)
+        list(APPEND _found "${_hit}")
+      else()
+        list(APPEND _still_missing "${_name}")
+      endif()
+    endforeach()
+    set(_missing ${_still_missing})
     foreach(_dll IN LISTS _found)
       file(INSTALL "${_dll}" DESTINATION "${_root}")
     endforeach()
