@@ -55,7 +55,10 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string path() const { return path_.string(); }
-    std::string at(const std::string& name) const { return (path_ / name).string(); }
+    // In the system's spelling: "a/b" names a\b on Windows.
+    std::string at(const std::string& name) const {
+        return (path_ / std::filesystem::path(name).make_preferred()).string();
+    }
     void write(const std::string& name, const std::string& bytes) const {
         std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream(path_ / name, std::ios::binary) << bytes;
