@@ -90,7 +90,7 @@ void BM_ProgramStartToShownWindow(benchmark::State& state) {
     WriteMeetingFiles((root / "addin" / "dataBank" / "Bench Meeting").string(), 20, 20, 40);
     const std::filesystem::path presentation = root / "Bench Meeting.ppt";
     std::filesystem::copy_file(std::filesystem::path(AVELIN_SOURCE_DIR) / "examples" / "presentation" /
-                                   "Demo Talk.pptx",
+                                   "Demo Meeting.ppt",
                                presentation);
 
     Application();

@@ -94,13 +94,13 @@ const std::string kDemoFolder = AVELIN_SOURCE_DIR "/examples/presentation";
 const std::string kCounts = kFixtures + "/create/counts.csv";
 
 std::string Create(const std::string& counts, const std::string& output, const std::string& extra = "") {
-    return "create " + Quote(kDemoFolder + "/Demo Talk.pptx") + " --counts " + Quote(counts) + " --output " +
-           Quote(output) + extra;
+    return "create " + Quote(kDemoFolder + "/Demo Meeting.ppt") + " --counts " + Quote(counts) +
+           " --output " + Quote(output) + extra;
 }
 
 TEST(AvelinRecVotes, ListsTheDemoVotesAndTheirRows) {
     test::TempFolder cwd;
-    const RecRun r = RunRec(cwd, "votes " + Quote(kDemoFolder + "/Demo Talk.pptx"));
+    const RecRun r = RunRec(cwd, "votes " + Quote(kDemoFolder + "/Demo Meeting.ppt"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, FixtureText("create/votes_stdout.txt"));
@@ -259,7 +259,7 @@ TEST(AvelinRec, EachMistakeHasItsStatusAndClearWordsAndWritesNothing) {
          "2 group names given for a file of 1 group\n"},
         {"votes in.rec", 1, folder},
         {"create in.rec --counts " + Quote(kCounts) + " --output new", 1, folder},
-        {"create " + Quote(kDemoFolder + "/Demo Talk.pptx") + " --counts in.rec --output new", 1, folder},
+        {"create " + Quote(kDemoFolder + "/Demo Meeting.ppt") + " --counts in.rec --output new", 1, folder},
         {Create(kCounts, "merged"), 2,
          "avelin-rec: merged.rec: the file already exists (--force replaces it)\n"},
         {"report -o merged.rec " + merged, 2, "merged.rec: the file already exists (--force replaces it)\n"},

@@ -8,6 +8,7 @@
 #include "avlmerge_harness.h"
 #include "merge/avlmerge_info_panel.h"
 #include "platform/errors.h"
+#include "platform/file_presentation_app.h"
 
 using namespace avelin;
 using namespace avelin::test;
@@ -106,6 +107,19 @@ class AvlmergeWindowTest : public QObject {
         h.app.presentation.reset();
         std::filesystem::remove_all(h.root.at("addin/data"));
         QVERIFY_THROWS_EXCEPTION(FileError, avlmerge(h.mod));
+    }
+
+    // The demo in file mode, as the documentation runs it: the demo
+    // presentation's meeting folder is the demo meeting's, with its files.
+    void theDemoPresentationOpensOnTheDemoMeeting() {
+        MergeHarness h;
+        FilePresentationApp demo{h.files, AVELIN_SOURCE_DIR "/examples/presentation/Demo Meeting.ppt",
+                                 AVELIN_SOURCE_DIR "/examples/addin"};
+        h.mod.PowerPointApp = &demo;
+        h.mod.AddinPath = demo.addinPath("avelin");
+        QVERIFY(h.open());
+        QVERIFY(h.label("lbl_directory")->text().endsWith("Demo Meeting"));
+        QCOMPARE(h.texts("Lst_InputList"), QStringList({"Monday", "Tuesday", "votes"}));
     }
 
     // Both lists sort without regard to case (a byte sort puts capitals

@@ -53,9 +53,9 @@ check "a display that is not there" 1 '' '^avelin: no display \(could not connec
   "$work" "${bare[@]}" DISPLAY=:65534 "$avelin" --addin examples/addin MERGE
 check "another mode opens no window" 0 '' '' "$work" "${offscreen[@]}" "$avelin" --addin examples/addin REPORT
 check "relative options" 0 '^merge window shown$' '' "$work" \
-  "${offscreen[@]}" "$avelin" --addin examples/addin --presentation "examples/presentation/Demo Talk.pptx" MERGE
+  "${offscreen[@]}" "$avelin" --addin examples/addin --presentation "examples/presentation/Demo Meeting.ppt" MERGE
 check "relative environment" 0 '^manual data window shown$' '' "$work/examples" \
-  "${offscreen[@]}" AVELIN_ADDIN=addin "AVELIN_PRESENTATION=presentation/Demo Talk.pptx" "$avelin" CREATE
+  "${offscreen[@]}" AVELIN_ADDIN=addin "AVELIN_PRESENTATION=presentation/Demo Meeting.ppt" "$avelin" CREATE
 check "an option before the environment" 0 '^merge window shown$' '' "$work" \
   "${offscreen[@]}" AVELIN_ADDIN=/nowhere AVELIN_PRESENTATION= "$avelin" --addin examples/addin MERGE
 exit "$failed"

@@ -126,7 +126,8 @@ TEST(TheDemoPresentationReadsAsTheFileBackendReadsIt) {
     // Written beside this program by scripts/windows-test, from the .pptx
     // through the file backend's reader.
     const std::string program = OwnPath();
-    const std::string script = ReadWholeFile(program.substr(0, program.rfind('\\') + 1) + "Demo Talk.script");
+    const std::string script =
+        ReadWholeFile(program.substr(0, program.rfind('\\') + 1) + "Demo Meeting.script");
     CHECK(script.find("\tVOTE\t") != std::string::npos);
     CHECK_EQ(ReadThroughPowerPoint(script), script);
 }

@@ -96,8 +96,8 @@ TEST(TheProgramStartsBesidePowerPointAsTheAddInStartsIt) {
     const char* shots = std::getenv("AVELIN_WINTEST_SCREENSHOTS");
     // The demo presentation, open from the folder "presentation" beside this
     // program, which holds its vote definitions.
-    std::string presentation = ReadWholeFile(Beside("Demo Talk.script"));
-    presentation = "presentation\t" + Beside("presentation") + "\tDemo Talk.pptx" +
+    std::string presentation = ReadWholeFile(Beside("Demo Meeting.script"));
+    presentation = "presentation\t" + Beside("presentation") + "\tDemo Meeting.ppt" +
                    presentation.substr(presentation.find('\n'));
     RegisterPowerPoint(true);
     User32WindowSystem windows;
