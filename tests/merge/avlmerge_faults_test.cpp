@@ -37,15 +37,18 @@ class AvlmergeFaultsTest : public QObject {
             return Join(h.meeting(),
                         "south.rec, line 1: not a results file: its lines end in LF alone, not in CR LF");
         });
+#ifndef _WIN32
         // The default group name of a file "con.rec" passes the rename frame
         // unchanged (refusing the name it puts back would trap the focus);
-        // the merge refuses it.
+        // the merge refuses it. Windows has no such file: "con.rec" is its
+        // console.
         QTest::newRow("a request") << QStringList{"con", "south"} << Cause([](MergeHarness& h) {
             h.doubleClick("lst_groupnames", "con");
             h.click("cmd_newname_0");
             return std::string(
                 "group name \"con\" cannot name a file: CON is a device name Windows reserves");
         });
+#endif
     }
 
     void eachFailureIsNamedAndChangesNothing() {
@@ -54,8 +57,11 @@ class AvlmergeFaultsTest : public QObject {
         // An earlier merge left the output and north's group file in the
         // presentation's folder.
         MergeHarness h;
-        for (const char* name : {"north.rec", "south.rec", "con.rec"})
+        for (const char* name : {"north.rec", "south.rec"})
             h.writeMeetingFile(name);
+#ifndef _WIN32
+        h.writeMeetingFile("con.rec");
+#endif
         h.root.write("talks/merged votes.rec", "earlier merge");
         h.root.write("talks/north.grp", "\"MergeInfo.avl\", \"4\"");
         QVERIFY(h.open());

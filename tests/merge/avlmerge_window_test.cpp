@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "avlmerge_harness.h"
+#include "support/drawn_letters.h"
 #include "merge/avlmerge_info_panel.h"
 #include "platform/errors.h"
 #include "platform/file_presentation_app.h"
@@ -25,10 +26,13 @@ void CaptionsShowWhole(const MergeHarness& h) {
                                             : label->sizeHint().width() <= label->width();
         QVERIFY2(fits || !label->isVisible() || label->objectName().contains("irectory"),
                  qPrintable(label->text()));
+        QCOMPARE(UndrawnLetters(label->font(), label->text()), QString());
     }
-    for (QPushButton* button : h.window->findChildren<QPushButton*>())
+    for (QPushButton* button : h.window->findChildren<QPushButton*>()) {
         QVERIFY2(button->fontMetrics().horizontalAdvance(button->text().remove('&')) + 8 <= button->width(),
                  qPrintable(button->text()));
+        QCOMPARE(UndrawnLetters(button->font(), button->text()), QString());
+    }
     auto* panel = h.control<InfoPanel>("TChart1");
     for (const QString& line : panel->titleLines())
         QVERIFY2(panel->fontMetrics().horizontalAdvance(line) + 8 <= panel->width(), qPrintable(line));
@@ -96,7 +100,12 @@ class AvlmergeWindowTest : public QObject {
                      h.texts("Lst_InputList"),
                  QStringList({folder(c.source), folder(c.output), "x"}));
         // The listing entered the source folder: bare names resolve there.
-        QVERIFY(std::filesystem::equivalent(h.files.currentDirectory(), folder(c.source).toStdString()));
+        // (Compared without the shown folder's closing separator: Windows'
+        // C library cannot read a folder named with one.)
+        std::string entered = folder(c.source).toStdString();
+        if (entered.back() == kPathSeparator)
+            entered.pop_back();
+        QVERIFY(std::filesystem::equivalent(h.files.currentDirectory(), entered));
         QCOMPARE(h.mod.PowerPointApp, nullptr); // released by the load
     }
 

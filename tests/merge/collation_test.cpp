@@ -19,7 +19,9 @@ TEST(Collation, FoldsOnlyAsciiLettersAndComparesBytesUnsigned) {
 }
 
 // Group names name files, which Windows tells apart without regard to the
-// case of any letter; elsewhere names are UTF-8.
+// case of any letter; elsewhere names are UTF-8. (On Windows names are in
+// the ANSI code page; the Windows layer's checks go through its letters.)
+#ifndef _WIN32
 TEST(SameNameAnyCase, FoldsTheLettersOfEveryScriptItKnows) {
     const std::pair<const char*, const char*> same[] = {
         {"North", "nORTH"},
@@ -41,6 +43,7 @@ TEST(SameNameAnyCase, FoldsTheLettersOfEveryScriptItKnows) {
     for (const auto& [a, b] : different)
         EXPECT_FALSE(SameNameAnyCase(a, b)) << a << " / " << b;
 }
+#endif
 
 // Where the window's sorted lists put a new entry: names equal but for case
 // keep the order in which they came.

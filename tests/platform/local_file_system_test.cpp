@@ -39,8 +39,8 @@ TEST(LocalFileSystem, ReadsFilesByteForByteAndListsFilesAndFolders) {
     const auto reader = files.openForReading(dir.at("a.rec"));
     EXPECT_EQ(std::string(piece, reader->readAt(4, piece, 4)), "\r\n\xE9\xFF");
     EXPECT_EQ(std::string(piece, reader->readAt(bytes.size() - 3, piece, 8)), "L\r\n"); // the end
-    for (const auto& failing : {std::pair(dir.at("none.rec"), "No such file or directory"),
-                                std::pair(dir.path(), "Is a folder, not a file")}) {
+    for (const auto& failing : {std::pair(dir.at("none.rec"), test::kNoSuchFile),
+                                std::pair(dir.path(), std::string("Is a folder, not a file"))}) {
         const std::string& path = failing.first;
         EXPECT_EQ(FailureOf(path, [&] { files.readAll(path); }), failing.second);
         EXPECT_EQ(FailureOf(path, [&] { files.openForReading(path); }), failing.second);
@@ -65,7 +65,7 @@ TEST(LocalFileSystem, WritesReplaceTheWholeFileButNeverAReadOnlyOne) {
     files.writeFile(dir.at(longest), "x");
     EXPECT_EQ(dir.read("out.rec") + dir.read("MergeInfo.avl") + dir.read(longest), "newx");
     EXPECT_EQ(FailureOf(dir.at("none/out.rec"), [&] { files.writeFile(dir.at("none/out.rec"), "x"); }),
-              "No such file or directory");
+              test::kNoSuchFolder);
     // Refused as Windows refuses to replace it, alone or in a group.
     std::filesystem::permissions(dir.at("out.rec"), std::filesystem::perms::owner_read);
     EXPECT_EQ(FailureOf(dir.at("out.rec"), [&] { files.writeFile(dir.at("out.rec"), "newer"); }),

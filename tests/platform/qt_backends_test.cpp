@@ -37,6 +37,21 @@ namespace avelin {
 
 namespace {
 
+// "\u00e9" in the system code page, and bytes of that page as text: UTF-8 on
+// Linux, Windows-1252 (a Western Windows' and Wine's) on Windows, where it
+// agrees with Latin-1 for this letter.
+#ifdef _WIN32
+#define E_ACUTE "\xE9"
+QString FromSystem(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+#else
+#define E_ACUTE "\xC3\xA9"
+QString FromSystem(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+#endif
+
 // Runs `act` on the first modal widget of type T once it is open.
 template <class T> void whenModal(std::function<void(T*)> act) {
     QTimer::singleShot(10, [act] {
@@ -57,9 +72,9 @@ class QtBackendsTest : public QObject {
         using B = QMessageBox;
         QTest::addColumn<MessageCase>("c");
         const MessageCase cases[] = {
-            // Texts are bytes in the system code page (UTF-8 here), CR LF a
-            // line end; markup stays text.
-            {"<b>Caf\xC3\xA9</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
+            // Texts are bytes in the system code page, CR LF a line end;
+            // markup stays text.
+            {"<b>Caf" E_ACUTE "</b>\r\n\r\nReplace?", mb::YesNo + mb::Question, B::No, mb::No, B::Question,
              B::Yes | B::No, B::Yes},
             // Escape answers Cancel; 256 makes the second button the default.
             {"Save?", mb::YesNoCancel + mb::Exclamation + 256, B::NoButton, mb::Cancel, B::Warning,
@@ -81,7 +96,7 @@ class QtBackendsTest : public QObject {
                            box->standardButton(box->defaultButton()) == c.defaultButton &&
                            box->windowTitle() == QStringLiteral("Confirm File Replace") &&
                            box->textFormat() == Qt::PlainText &&
-                           box->text() == QString::fromUtf8(c.text).replace("\r\n", "\n");
+                           box->text() == FromSystem(c.text).replace("\r\n", "\n");
             if (c.press == B::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
@@ -91,6 +106,9 @@ class QtBackendsTest : public QObject {
         QVERIFY(shownAsAsked);
     }
 
+#ifndef _WIN32
+    // Qt's save dialog; on Windows the program opens Windows' own, whose
+    // checks run with the Windows layer's.
     void saveDialogOpensOnTheRequestAndGivesTheChosenPath() {
         test::TempFolder temp;
         QtDialogs dialogs;
@@ -113,6 +131,7 @@ class QtBackendsTest : public QObject {
         whenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
         QVERIFY(!dialogs.saveFileName(request).has_value());
     }
+#endif
 
     void windowSystemSeesTheProgramsOwnWindows() {
         QtWindowSystem ws;
@@ -140,7 +159,7 @@ class QtBackendsTest : public QObject {
         QCOMPARE(visits, 1);
 
         // Titles in the system code page, cut to the given length.
-        QCOMPARE(ws.title(h, 127), std::string("avelin Merge Voting Data \xC3\xA9"));
+        QCOMPARE(ws.title(h, 127), std::string("avelin Merge Voting Data " E_ACUTE));
         QCOMPARE(ws.title(h, 6), std::string("avelin"));
         QVERIFY(ws.parent(h) == 0 && ws.parent(h3) == h && ws.isVisible(h));
         other->hide();
@@ -170,7 +189,11 @@ class QtBackendsTest : public QObject {
         QVERIFY(QtProcess(name).previousInstance());
         first.reset(); // the first copy ends
         QtProcess third(name);
+#ifndef _WIN32
+        // (Windows frees the copy's mutex when its process ends, as the
+        // Windows layer's checks show, not when the object goes.)
         QVERIFY(!third.previousInstance());
+#endif
 
         test::TempFolder temp;
 #ifndef _WIN32

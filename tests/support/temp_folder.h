@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,13 @@
 #endif
 
 namespace avelin::test {
+
+// The system's words for a missing file and a missing folder on the way.
+#ifdef _WIN32
+inline const std::string kNoSuchFile = "File not found", kNoSuchFolder = "Path not found";
+#else
+inline const std::string kNoSuchFile = "No such file or directory", kNoSuchFolder = kNoSuchFile;
+#endif
 
 // The whole content of a file, "" when it cannot be read.
 inline std::string ReadBytes(const std::filesystem::path& path) {
@@ -41,16 +49,17 @@ inline std::string Listing(const std::filesystem::path& folder) {
 class TempFolder {
   public:
     TempFolder() {
+        // The process id and a random number: Wine gives its processes the
+        // same few ids run after run.
         static std::atomic<int> counter{0};
+        static const unsigned salt = std::random_device{}();
         path_ = std::filesystem::temp_directory_path() /
-                ("avelin-test-" + std::to_string(AVELIN_TEST_PID) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_); // left by an earlier program with the same id
+                ("avelin-test-" + std::to_string(AVELIN_TEST_PID) + "-" + std::to_string(salt % 100000) +
+                 "-" + std::to_string(counter++));
+        RemoveTree(path_); // left by an earlier program with the same name
         std::filesystem::create_directories(path_);
     }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
+    ~TempFolder() { RemoveTree(path_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -68,6 +77,16 @@ class TempFolder {
     std::string listing() const { return Listing(path_); }
 
   private:
+    // Read-only files too: Windows refuses to delete them, and tests make some.
+    static void RemoveTree(const std::filesystem::path& folder) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(folder, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove_all(folder, ec);
+    }
+
     std::filesystem::path path_;
 };
 
