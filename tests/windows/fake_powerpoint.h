@@ -23,6 +23,7 @@ class FakePowerPoint {
   public:
     explicit FakePowerPoint(const std::string& script);
     ~FakePowerPoint() { stop(); }
+    HWND window() const { return window_; }
 
   private:
     void stop();

@@ -130,16 +130,14 @@ TEST(TheProgramStartsBesidePowerPointAsTheAddInStartsIt) {
             continue;
         }
         pumpMessages(500); // the first paint
-        // Where start-up's centring over PowerPoint's window puts it. Under
-        // Wine the shown window is not there yet (it lies 200 pixels right
-        // of and 170 below that place): shown, not checked, until the cause
-        // is found.
-        const Hwnd host = search.FindWindowLike("Microsoft PowerPoint - [fake]");
-        const WindowRect p = windows.rect(host), r = windows.rect(window);
+        // Centred over PowerPoint's window, halves rounded to even.
+        const WindowRect p =
+            windows.rect(static_cast<Hwnd>(reinterpret_cast<std::intptr_t>(powerPoint.window())));
+        const WindowRect r = windows.rect(window);
         const int w = r.right - r.left, h = r.bottom - r.top;
-        std::printf("       window at %d,%d; centred would be %d,%d\n", r.left, r.top,
-                    static_cast<int>(RoundHalfEven((p.right - p.left - w) / 2.0 + p.left)),
-                    static_cast<int>(RoundHalfEven((p.bottom - p.top - h) / 2.0 + p.top)));
+        CHECK(p.right > p.left && w > 0);
+        CHECK_EQ(r.left, static_cast<int>(RoundHalfEven((p.right - p.left - w) / 2.0 + p.left)));
+        CHECK_EQ(r.top, static_cast<int>(RoundHalfEven((p.bottom - p.top - h) / 2.0 + p.top)));
         if (shots && !c.shot.empty())
             SaveScreen(r, std::string(shots) + "\\" + c.shot + ".bmp");
         // A second start ends by itself and opens no second window.
