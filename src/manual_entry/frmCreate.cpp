@@ -80,12 +80,14 @@ void frmCreate::CreateControls() {
     setObjectName("frmCreate");
     setWindowTitle(QLatin1String(kCaption));
     // The twips of the design were laid out for MS Sans Serif at 8 points;
-    // where it is missing, a face of about its widths, else DejaVu Sans (a
-    // font configuration without generic aliases would otherwise give any
-    // face, a serif or a monospaced one).
+    // where it is missing (or a bitmap face, which Qt does not draw), a face
+    // of about its widths, else DejaVu Sans (a font configuration without
+    // generic aliases would otherwise give any face, a serif or a monospaced
+    // one). Tahoma before Liberation Sans, which loses its capital I at this
+    // size under Wine.
     QFont small = font();
     small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("Tahoma"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                        QStringLiteral("DejaVu Sans")});
     small.setStyleHint(QFont::SansSerif);
     small.setPointSize(8);

@@ -87,12 +87,15 @@ inline std::vector<std::string> Entries(const QListWidget* list) {
 // A design font (8.25 pt): the named face where the system has it, else a
 // face of about the same widths, else DejaVu Sans, which every Debian machine
 // has (a font configuration without generic aliases would otherwise give a
-// serif face); the window widens for a wider face.
+// serif face); the window widens for a wider face. MS Sans Serif is a bitmap
+// face, which Qt does not draw: Windows gives Microsoft Sans Serif, Wine its
+// Tahoma (Liberation Sans loses its capital I at this size there).
 inline QFont DesignFont(const QString& family) {
     QFont font;
-    font.setFamilies({family, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({family, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"),
+                      QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;

@@ -21,6 +21,7 @@
 #include "startup/mod_main.h"
 #include "support/fake_presentation_app.h"
 #include "support/fake_window_system.h"
+#include "support/drawn_letters.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -239,6 +240,7 @@ class FrmCreateTest : public QObject {
         QStringList rows; // label, colour (0x00BBGGRR as #RRGGBB), greyed columns 1 to 11
         for (int r = 1; r <= f.grid()->rowCount(); ++r) {
             const QTableWidgetItem* label = f.grid()->verticalHeaderItem(r - 1);
+            QCOMPARE(UndrawnLetters(f.grid()->verticalHeader()->font(), label->text()), QString());
             rows << label->text() + " " + label->foreground().color().name() + " ";
             for (int n = 1; n <= 11; ++n)
                 rows.last() += w.isGreyed(r, n) ? 'x' : '.';
@@ -254,8 +256,10 @@ class FrmCreateTest : public QObject {
 
         QCOMPARE(f.current(), QPoint(1, 1));
         QCOMPARE(QApplication::focusWidget(), f.grid());
-        for (const QLabel* key : w.findChildren<QLabel*>()) // whole in whatever font the system gives
+        for (const QLabel* key : w.findChildren<QLabel*>()) { // whole in whatever font the system gives
             QVERIFY2(!key->isVisible() || key->sizeHint().width() <= key->width(), qPrintable(key->text()));
+            QCOMPARE(UndrawnLetters(key->font(), key->text()), QString());
+        }
     }
 
     void keysOnACellAndOnASelection() {
