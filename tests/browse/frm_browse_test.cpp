@@ -7,6 +7,7 @@
 
 #include "browse/frm_browse.h"
 #include "merge/avlmerge_harness.h"
+#include "support/drawn_letters.h"
 
 using namespace avelin;
 using namespace avelin::test;
@@ -68,6 +69,10 @@ class FrmBrowseTest : public QObject {
         Browser b(h);
         QVERIFY(b.b && !h.window->isEnabled() && b.b->pos() == h.window->pos());
         QCOMPARE(b.shown(), h.meeting());
+        // Folder names may hold any letter: the browser's face draws them all.
+        QCOMPARE(UndrawnLetters(b.list()->font(),
+                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
+                 QString());
         // The chain down to the open folder, then its subfolders, in view.
         QCOMPARE(b.list()->item(b.list()->count() - 3), b.entry("Monday Meeting"));
         QVERIFY(b.inView("Monday Meeting") && b.inView("Older") && b.inView("Other"));

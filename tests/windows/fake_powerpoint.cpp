@@ -196,6 +196,9 @@ int RunFakePowerPoint(const char* scriptFile) {
     // Shown once the object can be found; the test closes it. Calls arrive as
     // messages of this thread.
     TestWindow window{kWindowTitle};
+    // PowerPoint's size on a screen: a window centred over it lies whole on
+    // the 1280x1024 screen of the checks.
+    MoveWindow(window.hwnd(), 140, 100, 1000, 760, TRUE);
     while (IsWindow(window.hwnd())) {
         MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
