@@ -88,7 +88,7 @@ void FilterQtMessage(QtMsgType type, const QMessageLogContext& context, const QS
         qtDefaultHandler(type, context, message);
 }
 
-// AVELIN_QUIT_WHEN_SHOWN (for tests and the README's examples): the program
+// AVELIN_QUIT_WHEN_SHOWN (for tests and the documentation's examples): the program
 // ends once the manual data window has been painted, as the merge window
 // does by itself.
 class QuitWhenPainted : public QObject {
