@@ -15,6 +15,7 @@
 #include "manual_entry/frmCreate_units.h"
 #include "manual_entry/grid_rules.h"
 #include "manual_entry/presentation_votes.h"
+#include "platform/design_font.h"
 #include "platform/display_text.h"
 #include "platform/errors.h"
 
@@ -79,19 +80,8 @@ double frmCreate::yToTwips(int pixels) const {
 void frmCreate::CreateControls() {
     setObjectName("frmCreate");
     setWindowTitle(QLatin1String(kCaption));
-    // The twips of the design were laid out for MS Sans Serif at 8 points;
-    // where it is missing (or a bitmap face, which Qt does not draw), a face
-    // of about its widths, else DejaVu Sans (a font configuration without
-    // generic aliases would otherwise give any face, a serif or a monospaced
-    // one). Tahoma before Liberation Sans, which loses its capital I at this
-    // size under Wine.
-    QFont small = font();
-    small.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Tahoma"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("DejaVu Sans")});
-    small.setStyleHint(QFont::SansSerif);
-    small.setPointSize(8);
-    setFont(small);
+    // The twips of the design were laid out for MS Sans Serif at 8 points.
+    setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
     resize(twipsToX(kClientWidth), twipsToY(kClientHeight));
 
     grdVotes = new VoteGrid(this);

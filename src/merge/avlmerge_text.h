@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/design_font.h"
 #include "platform/display_text.h"
 
 namespace avelin {
@@ -84,21 +85,9 @@ inline std::vector<std::string> Entries(const QListWidget* list) {
     return entries;
 }
 
-// A design font (8.25 pt): the named face where the system has it, else a
-// face of about the same widths, else DejaVu Sans, which every Debian machine
-// has (a font configuration without generic aliases would otherwise give a
-// serif face); the window widens for a wider face. MS Sans Serif is a bitmap
-// face, which Qt does not draw: Windows gives Microsoft Sans Serif, Wine its
-// Tahoma (Liberation Sans loses its capital I at this size there).
+// The merge window's design font, 8.25 points.
 inline QFont DesignFont(const QString& family) {
-    QFont font;
-    font.setFamilies({family, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
-                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    return font;
+    return DesignFont(family, 8.25);
 }
 
 // Design positions are twips (1/1440 inch); on screen they scale with the
