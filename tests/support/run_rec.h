@@ -16,6 +16,7 @@ namespace avelin::test {
 #ifdef _WIN32
 // The command runs in cmd.exe: double quotes, "set" for the environment.
 inline const std::string kPinnedNow = "set \"AVELIN_FIXED_NOW=2026-12-04 14:05:09\" && ";
+inline const std::string kChangeFolder = "cd /d "; // the drive too
 
 inline std::string Quote(const std::string& s) {
     return "\"" + s + "\"";
@@ -29,6 +30,7 @@ inline const std::string kRecProgram =
         .string();
 #else
 inline const std::string kPinnedNow = "AVELIN_FIXED_NOW='2026-12-04 14:05:09' ";
+inline const std::string kChangeFolder = "cd ";
 
 inline std::string Quote(const std::string& s) {
     return "'" + s + "'";
@@ -44,13 +46,8 @@ struct RecRun {
 
 // `args` are words of the system's shell; `env` is prefixed to the command.
 inline RecRun RunRec(const TempFolder& cwd, const std::string& args, const std::string& env = kPinnedNow) {
-#ifdef _WIN32
-    const std::string enter = "cd /d " + Quote(cwd.path()) + " && ";
-#else
-    const std::string enter = "cd " + Quote(cwd.path()) + " && ";
-#endif
-    const std::string command = enter + env + Quote(kRecProgram) + " " + args + " >" +
-                                Quote(cwd.at(".stdout")) + " 2>" + Quote(cwd.at(".stderr"));
+    const std::string command = kChangeFolder + Quote(cwd.path()) + " && " + env + Quote(kRecProgram) + " " +
+                                args + " >" + Quote(cwd.at(".stdout")) + " 2>" + Quote(cwd.at(".stderr"));
     const int raw = std::system(command.c_str());
     RecRun r;
     r.out = cwd.read(".stdout");
